@@ -1,0 +1,152 @@
+#include "net/NetManager.h"
+
+#include "net/HttpAdapter.h"
+#include "net/JobRegistry.h"
+#include "net/NetExchanges.h"
+#include "net/OwnerLink.h"
+#include "platform/MillisecondTimer.h"
+#include "usage/UsageEventRecord.h"
+
+#include <cwchar>
+#include <utility>
+
+namespace {
+
+wchar_t* CopyText(const wchar_t* text) {
+    if (!text)
+        return nullptr;
+    const size_t length = std::wcslen(text);
+    auto copy = std::make_unique<wchar_t[]>(length + 1);
+    std::wmemcpy(copy.get(), text, length + 1);
+    return copy.release();
+}
+
+// Frees what the job record's payload points to, by kind.
+void ReleasePayload(NetJob& job) {
+    if (job.nKind == JOB_DOWNLOAD) {
+        std::unique_ptr<DownloadParams> params(static_cast<DownloadParams*>(job.pPayload));
+        if (params) {
+            delete[] params->pszUrl;
+            delete[] params->pszPath;
+        }
+    } else if (job.nKind == JOB_LOG_UPLOAD) {
+        UsageEventRecordCopy record(static_cast<UsageEventRecord*>(job.pPayload));
+    }
+    job.pPayload = nullptr;
+}
+
+} // namespace
+
+CKNNetManager::CKNNetManager(void* pOwner, Callbacks callbacks,
+                             std::shared_ptr<NetExchanges> exchanges,
+                             platform::ThreadStarter startThread)
+    : m_callbacks(callbacks), m_startThread(startThread),
+      m_owner(std::make_shared<OwnerLink>(pOwner)), m_registry(std::make_shared<JobRegistry>()),
+      m_exchanges(std::move(exchanges)) {}
+
+// Running jobs are neither stopped nor waited for; cutting the owner link
+// waits only for callbacks that are running right now.
+CKNNetManager::~CKNNetManager() {
+    m_owner->Detach();
+    m_registry->Clear();
+}
+
+std::unique_ptr<NetJob> CKNNetManager::CreateJob(int32_t nKind, JobProgressProc pfnProgress) {
+    const uint32_t dwJobId = platform::MillisecondTimer();
+    auto job = std::make_unique<NetJob>();
+    job->nKind = nKind;
+    job->dwJobId = dwJobId;
+    job->pAdapter = new CKNHttpAdapter({m_owner, m_registry, m_exchanges}, m_nextSerial++, dwJobId,
+                                       m_callbacks.pfnComplete, pfnProgress);
+    job->pPayload = nullptr;
+    m_registry->Add(job->pAdapter);
+    return job;
+}
+
+uint32_t CKNNetManager::StartJob(std::unique_ptr<NetJob> job) {
+    const uint32_t dwJobId = job->dwJobId;
+    if (m_startThread(&CKNNetManager::JobThreadProc, job.get())) {
+        job.release(); // the thread owns the record, its payload and its worker now
+        return dwJobId;
+    }
+    ReleasePayload(*job);
+    std::unique_ptr<CKNHttpAdapter> adapter(job->pAdapter);
+    adapter->Unregister();
+    return 0;
+}
+
+uint32_t CKNNetManager::StartPackageUrlJob() {
+    return StartJob(CreateJob(JOB_PACKAGE_URL, nullptr));
+}
+
+uint32_t CKNNetManager::StartDownloadJob(const wchar_t* pszUrl, const wchar_t* pszPath) {
+    auto job = CreateJob(JOB_DOWNLOAD, m_callbacks.pfnProgress);
+    job->pPayload = new DownloadParams{CopyText(pszUrl), CopyText(pszPath)};
+    m_currentDownloadSerial = job->pAdapter->Serial();
+    return StartJob(std::move(job));
+}
+
+uint32_t CKNNetManager::StartServerTimeJob() {
+    return StartJob(CreateJob(JOB_SERVER_TIME, nullptr));
+}
+
+uint32_t CKNNetManager::StartLogUploadJob(const UsageEventRecord& record) {
+    auto job = CreateJob(JOB_LOG_UPLOAD, nullptr);
+    job->pPayload = CopyUsageEventRecord(&record);
+    return StartJob(std::move(job));
+}
+
+void CKNNetManager::PauseDownload(int32_t bPause) {
+    m_registry->WithWorker(m_currentDownloadSerial,
+                           [&](CKNHttpAdapter& adapter) { adapter.m_bPause = bPause; });
+}
+
+int32_t CKNNetManager::AbortDownload() {
+    void* hInternet = nullptr;
+    const bool found =
+        m_registry->WithWorker(m_currentDownloadSerial, [&](CKNHttpAdapter& adapter) {
+            adapter.m_bAbort = 1;
+            hInternet = adapter.TakeInternetHandle();
+        });
+    // Closed outside the lock: closing wakes the worker's blocked read, and the
+    // worker, finding the handle taken, does not close it again.
+    if (hInternet)
+        m_exchanges->CloseInternetHandle(hInternet);
+    return found ? 1 : 0;
+}
+
+void CKNNetManager::RemoveAdapter(CKNHttpAdapter* pAdapter) {
+    if (pAdapter)
+        m_registry->Remove(pAdapter);
+}
+
+void CKNNetManager::ClearAdapters() {
+    m_registry->Clear();
+}
+
+size_t CKNNetManager::AdapterCount() const {
+    return m_registry->Count();
+}
+
+void CKNNetManager::JobThreadProc(void* pParam) {
+    std::unique_ptr<NetJob> job(static_cast<NetJob*>(pParam));
+    std::unique_ptr<CKNHttpAdapter> adapter(job->pAdapter);
+    switch (job->nKind) {
+    case JOB_PACKAGE_URL:
+        adapter->RequestPackageUrl();
+        break;
+    case JOB_DOWNLOAD: {
+        const auto* params = static_cast<const DownloadParams*>(job->pPayload);
+        adapter->DownloadFile(params->pszUrl, params->pszPath);
+        break;
+    }
+    case JOB_SERVER_TIME:
+        adapter->RequestServerTime();
+        break;
+    case JOB_LOG_UPLOAD:
+        adapter->UploadLog(*static_cast<const UsageEventRecord*>(job->pPayload));
+        break;
+    }
+    ReleasePayload(*job);
+    adapter->Unregister();
+}

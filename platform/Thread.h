@@ -1,0 +1,13 @@
+#pragma once
+
+namespace platform {
+
+using ThreadEntry = void (*)(void* pParam);
+
+// Starts a thread that nobody joins. Returns false when no thread could be
+// started; the parameter then still belongs to the caller.
+using ThreadStarter = bool (*)(ThreadEntry entry, void* pParam);
+
+bool StartDetachedThread(ThreadEntry entry, void* pParam);
+
+} // namespace platform
