@@ -1,7 +1,8 @@
 #include "platform/MillisecondTimer.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 namespace platform {
 

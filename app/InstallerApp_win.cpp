@@ -1,0 +1,15 @@
+#include "app/InstallerApp_win.h"
+
+#include "app/InstanceGuard_win.h"
+#include "ui/InstallerDlg_win.h"
+
+#include <commctrl.h>
+
+BOOL CKSInstallerApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    CKSInstallerDlg dialog(&IsAnotherInstanceRunning);
+    dialog.DoModal();
+    return FALSE;
+}

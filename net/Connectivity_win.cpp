@@ -1,0 +1,17 @@
+#include "net/Connectivity_win.h"
+
+#include <wininet.h>
+
+#if KESTRIX_TEST_HOOKS
+#include "platform/TestHooks.h"
+#endif
+
+BOOL IsInternetConnected() {
+#if KESTRIX_TEST_HOOKS
+    if (platform::TestHookEnabled("KESTRIX_TEST_OFFLINE"))
+        return FALSE;
+#endif
+    DWORD flags = 0;
+    WCHAR connectionName[256] = {};
+    return ::InternetGetConnectedStateExW(&flags, connectionName, 256, 0);
+}
