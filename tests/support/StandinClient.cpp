@@ -1,0 +1,173 @@
+#include "tests/support/StandinClient.h"
+
+#include <httplib.h>
+#include <stdexcept>
+#include <thread>
+
+#include "tools/standin/Base64.h"
+#include "tools/standin/JsonText.h"
+
+namespace testsupport {
+
+namespace {
+
+std::string decoded(const Json::Value& value) {
+    std::optional<std::string> bytes =
+        value.isString() ? standin::base64Decode(value.asString()) : std::nullopt;
+    if (!bytes) {
+        throw std::runtime_error("the stand-in sent a field that is not base64");
+    }
+    return *bytes;
+}
+
+StandinRequest requestFromJson(const Json::Value& value) {
+    StandinRequest request;
+    request.id = value["id"].asUInt64();
+    request.service = value["service"].asString();
+    request.receivedMs = value["received_ms"].asInt64();
+    request.tls = value["tls"].asBool();
+    request.peer = value["peer"].asString();
+    request.method = value["method"].asString();
+    request.version = value["version"].asString();
+    for (const Json::Value& line : value["headers_base64"]) {
+        request.headers.push_back(decoded(line));
+    }
+    request.body = decoded(value["body_base64"]);
+    request.raw = decoded(value["raw_base64"]);
+    request.requestLine = decoded(value["request_line_base64"]);
+    std::size_t firstSpace = request.requestLine.find(' ');
+    std::size_t lastSpace = request.requestLine.rfind(' ');
+    if (firstSpace != std::string::npos && lastSpace > firstSpace) {
+        request.target = request.requestLine.substr(firstSpace + 1, lastSpace - firstSpace - 1);
+    }
+    request.error = value.get("error", "").asString();
+    request.responseStatus = value["response_status"].asInt();
+    request.bodyBytesSent = value["body_bytes_sent"].asUInt64();
+    request.outcome = value["outcome"].asString();
+    return request;
+}
+
+StandinPackage packageFromJson(const Json::Value& value) {
+    StandinPackage package;
+    package.name = value["name"].asString();
+    package.size = value["size"].asUInt64();
+    package.sha256 = value["sha256"].asString();
+    package.url = value["url"].asString();
+    return package;
+}
+
+} // namespace
+
+StandinClient::StandinClient(int controlPort) : controlPort_(controlPort) {}
+
+Json::Value StandinClient::call(const std::string& method, const std::string& path,
+                                const Json::Value* body) const {
+    httplib::Client client("127.0.0.1", controlPort_);
+    client.set_connection_timeout(std::chrono::seconds(5));
+    // Registering a large package hashes all of it first.
+    client.set_read_timeout(std::chrono::seconds(120));
+    httplib::Result result =
+        method == "GET" ? client.Get(path)
+                        : client.Post(path, body ? standin::writeJson(*body) : std::string("{}"),
+                                      "application/json");
+    std::string where = method + " " + path + " on the stand-in (control port " +
+                        std::to_string(controlPort_) + ")";
+    if (!result) {
+        throw std::runtime_error(where + ": " + httplib::to_string(result.error()));
+    }
+    std::string error;
+    std::optional<Json::Value> reply = standin::parseJson(result->body, error);
+    if (result->status != 200) {
+        std::string message =
+            reply && reply->isObject() ? reply->get("error", "").asString() : result->body;
+        throw std::runtime_error(where + ": " + std::to_string(result->status) + " " + message);
+    }
+    if (!reply) {
+        throw std::runtime_error(where + ": the answer is not JSON: " + error);
+    }
+    return *reply;
+}
+
+bool StandinClient::ready() const {
+    try {
+        return call("GET", "/ready", nullptr)["ready"].asBool();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+StandinPorts StandinClient::ports() const {
+    Json::Value ports = call("GET", "/ready", nullptr)["ports"];
+    StandinPorts out;
+    out.update = ports["update"].asInt();
+    out.package = ports["package"].asInt();
+    out.logConf = ports["logconf"].asInt();
+    out.collector = ports["collector"].asInt();
+    out.control = ports["control"].asInt();
+    return out;
+}
+
+void StandinClient::reset() const {
+    call("POST", "/reset", nullptr);
+}
+
+void StandinClient::script(const std::string& service, const std::vector<StandinAnswer>& answers,
+                           bool thenDefault) const {
+    Json::Value document(Json::objectValue);
+    document["answers"] = Json::Value(Json::arrayValue);
+    for (const StandinAnswer& answer : answers) {
+        document["answers"].append(answer.toJson());
+    }
+    document["then"] = thenDefault ? "default" : "repeat";
+    script(service, document);
+}
+
+void StandinClient::script(const std::string& service, const Json::Value& document) const {
+    call("POST", "/script/" + service, &document);
+}
+
+StandinPackage StandinClient::registerPackageFile(const std::string& name,
+                                                  const std::string& path) const {
+    Json::Value body(Json::objectValue);
+    body["name"] = name;
+    body["file"] = path;
+    return packageFromJson(call("POST", "/package", &body));
+}
+
+StandinPackage StandinClient::registerGeneratedPackage(const std::string& name, std::uint64_t size,
+                                                       std::uint64_t seed) const {
+    Json::Value body(Json::objectValue);
+    body["name"] = name;
+    body["size"] = Json::UInt64(size);
+    body["seed"] = Json::UInt64(seed);
+    return packageFromJson(call("POST", "/package", &body));
+}
+
+std::vector<StandinRequest> StandinClient::requests(const std::string& service) const {
+    Json::Value list = call("GET", service.empty() ? "/requests" : "/requests/" + service, nullptr);
+    std::vector<StandinRequest> out;
+    for (const Json::Value& value : list) {
+        out.push_back(requestFromJson(value));
+    }
+    return out;
+}
+
+std::vector<StandinRequest>
+StandinClient::waitForRequests(const std::string& service, std::size_t count,
+                               std::chrono::milliseconds timeout) const {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<StandinRequest> found = requests(service);
+    while (found.size() < count && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        found = requests(service);
+    }
+    return found;
+}
+
+void StandinClient::setServerTime(std::int64_t ms) const {
+    Json::Value body(Json::objectValue);
+    body["serverTime"] = Json::Int64(ms);
+    call("POST", "/time", &body);
+}
+
+} // namespace testsupport

@@ -1,0 +1,56 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <json/value.h>
+#include <string>
+#include <vector>
+
+#include "tests/support/StandinAnswer.h"
+#include "tests/support/StandinTypes.h"
+
+namespace testsupport {
+
+// Talks to a running stand-in's control API. Every call throws
+// std::runtime_error with the stand-in's explanation when it fails.
+class StandinClient {
+public:
+    explicit StandinClient(int controlPort = StandinPorts{}.control);
+
+    bool ready() const; // false while nothing answers; never throws
+    StandinPorts ports() const;
+
+    // Forgets scripts, recordings, registered packages and a fixed server
+    // time; ends answers still in flight (stalls, trickles).
+    void reset() const;
+
+    // Answers for the service's next requests, in order. After the last one
+    // the last repeats, or with `thenDefault` the defaults come back.
+    void script(const std::string& service, const std::vector<StandinAnswer>& answers,
+                bool thenDefault = false) const;
+    // The same from a raw JSON script document.
+    void script(const std::string& service, const Json::Value& document) const;
+
+    StandinPackage registerPackageFile(const std::string& name, const std::string& path) const;
+    StandinPackage registerGeneratedPackage(const std::string& name, std::uint64_t size,
+                                            std::uint64_t seed) const;
+
+    // In arrival order; all services when `service` is empty.
+    std::vector<StandinRequest> requests(const std::string& service = {}) const;
+    // Polls until at least `count` requests arrived (bounded by `timeout`)
+    // and returns what is there by then.
+    std::vector<StandinRequest> waitForRequests(const std::string& service, std::size_t count,
+                                                std::chrono::milliseconds timeout) const;
+
+    // The log-configuration server's serverTime; the clock again after reset.
+    void setServerTime(std::int64_t ms) const;
+
+    int controlPort() const { return controlPort_; }
+
+private:
+    Json::Value call(const std::string& method, const std::string& path,
+                     const Json::Value* body) const;
+
+    int controlPort_;
+};
+
+} // namespace testsupport

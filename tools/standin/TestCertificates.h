@@ -1,0 +1,31 @@
+#pragma once
+#include <ctime>
+#include <string>
+
+namespace standin {
+
+struct CertificatePaths {
+    std::string caPem; // the test CA, for clients to trust
+    std::string caDer; // the same, DER, for the Wine prefix's Root store
+    std::string caKey;
+    std::string serverPem; // localhost certificate signed by the CA
+    std::string serverKey;
+};
+
+CertificatePaths certificatePaths(const std::string& stateDir);
+
+struct CertificateReport {
+    CertificatePaths paths;
+    bool caGenerated = false;
+    bool serverGenerated = false;
+};
+
+// Makes sure `stateDir` holds a test CA and a server certificate for
+// localhost. Valid files are kept, so a CA trusted once in a Wine prefix
+// stays trusted; what is missing, broken or within 30 days of expiry at
+// `now` is made anew (a new CA always brings a new server certificate).
+// Throws std::runtime_error when the directory cannot be written.
+CertificateReport ensureTestCertificates(const std::string& stateDir,
+                                         std::time_t now = std::time(nullptr));
+
+} // namespace standin
