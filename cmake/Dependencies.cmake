@@ -12,7 +12,10 @@ if(WIN32)
   add_library(kestrix_cryptopp STATIC IMPORTED GLOBAL)
   set_target_properties(kestrix_cryptopp PROPERTIES
     IMPORTED_LOCATION ${KESTRIX_DEPS_DIR}/lib/libcryptopp.a
-    INTERFACE_INCLUDE_DIRECTORIES ${KESTRIX_DEPS_DIR}/include)
+    INTERFACE_INCLUDE_DIRECTORIES ${KESTRIX_DEPS_DIR}/include
+    # The library is built without assembly; its users must see the same
+    # class layouts.
+    INTERFACE_COMPILE_DEFINITIONS CRYPTOPP_DISABLE_ASM)
   if(KESTRIX_BUILD_TESTS)
     set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)

@@ -1,0 +1,53 @@
+#include "net/DownloadMath.h"
+
+#include <cwctype>
+#include <limits>
+
+namespace {
+
+uint64_t ParseDecimal(const std::wstring& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == L' ' || text[i] == L'\t'))
+        ++i;
+    uint64_t value = 0;
+    const uint64_t max = std::numeric_limits<uint64_t>::max();
+    for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i) {
+        const uint64_t digit = static_cast<uint64_t>(text[i] - L'0');
+        if (value > (max - digit) / 10)
+            return max;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
+    for (size_t i = 0; prefix[i]; ++i) {
+        if (i >= text.size() || std::towlower(text[i]) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+uint64_t ParseContentLength(const std::wstring& text) {
+    return ParseDecimal(text);
+}
+
+uint32_t ParseStatusCode(const std::wstring& text) {
+    const uint64_t value = ParseDecimal(text);
+    return value > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(value);
+}
+
+ProgressCounts ScaleProgress(uint64_t done, uint64_t total) {
+    const uint64_t limit = std::numeric_limits<int32_t>::max();
+    while (total > limit || done > limit) {
+        done >>= 1;
+        total >>= 1;
+    }
+    return {static_cast<int32_t>(done), static_cast<int32_t>(total)};
+}
+
+bool IsHttpOrHttpsUrl(const std::wstring& url) {
+    return StartsWithNoCase(url, L"http://") || StartsWithNoCase(url, L"https://");
+}

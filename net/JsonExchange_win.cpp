@@ -1,0 +1,85 @@
+#include "net/JsonExchange_win.h"
+
+#include "env/UserAgent_win.h"
+#include "net/AnswerLine.h"
+#include "net/DownloadMath.h"
+#include "net/HttpAdapter.h"
+#include "platform/InternetHandle_win.h"
+#include "platform/ModuleName_win.h"
+
+#include <json/json.h>
+
+using platform::UniqueInternetHandle;
+
+namespace {
+
+std::wstring RequestHeaders() {
+    return L"User-Agent: " + MakeUserAgent() + L"\r\nContent-Type: application/json";
+}
+
+uint32_t QueryStatusCode(HINTERNET hRequest, uint32_t current) {
+    WCHAR text[40] = {};
+    DWORD length = sizeof(text);
+    if (!::HttpQueryInfoW(hRequest, HTTP_QUERY_STATUS_CODE, text, &length, nullptr))
+        return current;
+    return ParseStatusCode(text);
+}
+
+// Reads until the first line is complete, the body ends or a read fails.
+bool ReadFirstLine(HINTERNET hRequest, FirstLineReader& reader) {
+    char buffer[4096];
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(hRequest, buffer, sizeof(buffer), &read))
+            return false;
+        if (read == 0 || !reader.Feed(buffer, read))
+            return true;
+    }
+}
+
+} // namespace
+
+std::string NullRequestBody() {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return Json::StyledWriter().write(Json::Value());
+#pragma GCC diagnostic pop
+}
+
+ExchangeOutcome RunJsonExchange(CKNHttpAdapter& adapter, const JsonRequest& request,
+                                std::string* answerLine, bool* overflowed) {
+    const std::wstring headers = RequestHeaders();
+    UniqueInternetHandle session(::InternetOpenW(platform::GetExecutableBaseName().c_str(),
+                                                 INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                                 0));
+    if (!session)
+        return ExchangeOutcome::Failed;
+
+    UniqueInternetHandle connection(::InternetConnectW(
+        session.Get(), request.server->host.c_str(), request.server->port, nullptr, nullptr,
+        INTERNET_SERVICE_HTTP, request.secure ? INTERNET_FLAG_SECURE : 0, 0));
+    if (!connection)
+        return ExchangeOutcome::Failed;
+    const DWORD requestFlags =
+        request.secure ? INTERNET_FLAG_SECURE : INTERNET_FLAG_EXISTING_CONNECT;
+    UniqueInternetHandle hRequest(::HttpOpenRequestW(connection.Get(), request.verb, request.path,
+                                                     L"HTTP/1.0", nullptr, nullptr, requestFlags,
+                                                     0));
+    if (!hRequest)
+        return ExchangeOutcome::Failed;
+    if (!::HttpSendRequestW(hRequest.Get(), headers.c_str(), static_cast<DWORD>(headers.size()),
+                            const_cast<char*>(request.body.data()),
+                            static_cast<DWORD>(request.body.size())))
+        return ExchangeOutcome::Failed;
+
+    adapter.m_dwStatusCode = QueryStatusCode(hRequest.Get(), adapter.m_dwStatusCode);
+    if (adapter.m_dwStatusCode != 200)
+        return ExchangeOutcome::NotOk;
+
+    FirstLineReader reader;
+    if (!ReadFirstLine(hRequest.Get(), reader))
+        return ExchangeOutcome::Failed;
+    *answerLine = reader.Line();
+    *overflowed = reader.Overflowed();
+    return ExchangeOutcome::Answered;
+}

@@ -1,0 +1,17 @@
+#include "net/ServiceEndpoints.h"
+
+#include "DeploymentConfig.h"
+
+const ServiceEndpoints& DeployedEndpoints() {
+    static const ServiceEndpoints endpoints{
+        ParseHostPort(KESTRIX_UPDATE_HOST, 0),
+        ParseHostPort(KESTRIX_LOGCONF_HOST, 443),
+        ParseHostPort(KESTRIX_COLLECTOR_HOST, 443),
+    };
+    return endpoints;
+}
+
+std::wstring HelpPageUrl() {
+    return std::wstring(L"https://") + KESTRIX_HELP_HOST +
+           L"/help/troubleshoot-installation-problems";
+}

@@ -1,0 +1,166 @@
+#include "net/SetupDownload_win.h"
+
+#include "net/DownloadMath.h"
+#include "net/HttpAdapter.h"
+#include "platform/InternetHandle_win.h"
+
+#include <cstring>
+#include <string>
+
+using platform::UniqueFileHandle;
+
+namespace {
+
+const DWORD kChunkBytes = 4096;
+const DWORD kPausePollMs = 300;
+const DWORD kTimeoutMs = 50000;
+
+// Both handles of the transfer. An abort may have taken the session from the
+// worker and closed it, which closes the URL handle with it: then neither is
+// closed again here.
+class TransferHandles {
+public:
+    TransferHandles(CKNHttpAdapter& adapter, HINTERNET hSession)
+        : m_adapter(adapter), m_hSession(hSession) {
+        m_adapter.PublishInternetHandle(hSession);
+    }
+    ~TransferHandles() { Close(); }
+    TransferHandles(const TransferHandles&) = delete;
+    TransferHandles& operator=(const TransferHandles&) = delete;
+
+    void SetUrl(HINTERNET hUrl) { m_hUrl = hUrl; }
+    HINTERNET Url() const { return m_hUrl; }
+    HINTERNET Session() const { return m_hSession; }
+
+    void Close() {
+        if (m_adapter.TakeInternetHandle()) {
+            if (m_hUrl)
+                ::InternetCloseHandle(m_hUrl);
+            ::InternetCloseHandle(m_hSession);
+        }
+        m_hUrl = nullptr;
+    }
+
+private:
+    CKNHttpAdapter& m_adapter;
+    HINTERNET m_hSession;
+    HINTERNET m_hUrl = nullptr;
+};
+
+// A header as text through a zero-filled buffer offered as 64 bytes; empty
+// when the query fails.
+std::wstring QueryHeaderText(HINTERNET hUrl, DWORD query) {
+    WCHAR text[64] = {};
+    DWORD length = 64;
+    ::HttpQueryInfoW(hUrl, query, text, &length, nullptr);
+    text[31] = L'\0';
+    return text;
+}
+
+bool PathExists(const wchar_t* pszPath) {
+    return std::wcslen(pszPath) < MAX_PATH &&
+           ::GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Size of the file on disk, or false when it cannot be found.
+bool FindFileSize(const wchar_t* pszPath, uint64_t* size) {
+    WIN32_FIND_DATAW data = {};
+    HANDLE hFind = ::FindFirstFileW(pszPath, &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return false;
+    ::FindClose(hFind);
+    *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+void SetTimeouts(HINTERNET hSession) {
+    DWORD timeout = kTimeoutMs;
+    ::InternetSetOptionExW(hSession, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout), 0);
+    ::InternetSetOptionExW(hSession, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout), 0);
+}
+
+// Streams the body into the file, one progress report per read attempt.
+void Transfer(CKNHttpAdapter& adapter, HINTERNET hUrl, HANDLE hFile, uint64_t announced) {
+    char buffer[kChunkBytes];
+    INTERNET_BUFFERSW record = {};
+    record.dwStructSize = sizeof(record);
+    record.lpvBuffer = buffer;
+    uint64_t total = 0;
+    bool lastReadOk = true;
+    DWORD lastLength = kChunkBytes;
+    do {
+        if (adapter.m_bAbort)
+            break;
+        if (adapter.m_bPause) {
+            ::Sleep(kPausePollMs);
+            continue;
+        }
+        std::memset(buffer, 0, sizeof(buffer));
+        record.dwBufferLength = kChunkBytes;
+        lastReadOk = ::InternetReadFileExW(hUrl, &record, 0, 0) != FALSE;
+        lastLength = lastReadOk ? record.dwBufferLength : 0;
+        if (lastReadOk) {
+            DWORD written = 0;
+            ::WriteFile(hFile, buffer, lastLength, &written, nullptr);
+            total += written;
+        }
+        const ProgressCounts counts = ScaleProgress(total, announced);
+        adapter.NotifyProgress(counts.done, counts.total);
+    } while (lastReadOk && lastLength != 0);
+}
+
+} // namespace
+
+void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wchar_t* pszPath) {
+    adapter.m_nKind = JOB_DOWNLOAD;
+    HINTERNET hSession =
+        ::InternetOpenW(L"HTTP Download", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!hSession) {
+        adapter.NotifyComplete(nullptr);
+        return;
+    }
+    TransferHandles handles(adapter, hSession);
+    SetTimeouts(hSession);
+
+    const std::wstring url = pszUrl ? pszUrl : L"";
+    if (IsHttpOrHttpsUrl(url))
+        handles.SetUrl(
+            ::InternetOpenUrlW(hSession, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+    if (!handles.Url()) {
+        handles.Close();
+        adapter.NotifyComplete(nullptr);
+        return;
+    }
+    adapter.m_dwStatusCode =
+        ParseStatusCode(QueryHeaderText(handles.Url(), HTTP_QUERY_STATUS_CODE));
+    if (adapter.m_dwStatusCode != 200) {
+        handles.Close();
+        adapter.NotifyComplete(nullptr);
+        return;
+    }
+    const uint64_t announced =
+        ParseContentLength(QueryHeaderText(handles.Url(), HTTP_QUERY_CONTENT_LENGTH));
+
+    if (!pszPath) {
+        handles.Close();
+        adapter.NotifyComplete(nullptr);
+        return;
+    }
+    if (PathExists(pszPath))
+        ::DeleteFileW(pszPath);
+    {
+        UniqueFileHandle file(::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            handles.Close();
+            adapter.NotifyComplete(nullptr);
+            return;
+        }
+        Transfer(adapter, handles.Url(), file.Get(), announced);
+    }
+
+    uint64_t size = 0;
+    const bool sizeDiffers = FindFileSize(pszPath, &size) && size != announced;
+    handles.Close();
+    adapter.NotifyComplete(sizeDiffers || adapter.m_bAbort ? nullptr : pszPath);
+}

@@ -1,0 +1,199 @@
+// The setup download against the stand-in package host.
+#include "JobHarness_win.h"
+#include "StandinControl_win.h"
+#include "TempFolder_win.h"
+
+#include "platform/UniqueHandle_win.h"
+#include "usage/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+    return Utf8ToWide(utf8);
+}
+
+class SetupDownload : public ::testing::Test {
+protected:
+    void SetUp() override {
+        standin.Reset();
+        target = MakeTempFolder() + L"\\KestrixOfficeSetup.exe";
+    }
+
+    // A generated package of this size; returns its URL and keeps its hash.
+    std::wstring Package(uint64_t size) {
+        const Json::Value package = standin.RegisterPackage("KestrixOfficeSetup.exe", size, 7);
+        sha256 = package["sha256"].asString();
+        return Wide(package["url"].asString());
+    }
+
+    void ScriptPackageHost(const std::string& answersJson) {
+        standin.Script("package", answersJson);
+    }
+
+    StandinControl standin;
+    JobHarness harness;
+    std::wstring target;
+    std::string sha256;
+};
+
+void ExpectComplete(const JobReport& report, const std::wstring& target) {
+    EXPECT_EQ(report.result.nKind, JOB_DOWNLOAD);
+    EXPECT_EQ(report.result.dwStatusCode, 200u);
+    EXPECT_EQ(report.result.nResultCode, -1);
+    ASSERT_TRUE(report.hasData);
+    EXPECT_EQ(report.text, target);
+}
+
+void ExpectFailed(const JobReport& report, uint32_t status) {
+    EXPECT_EQ(report.result.nKind, JOB_DOWNLOAD);
+    EXPECT_EQ(report.result.dwStatusCode, status);
+    EXPECT_EQ(report.result.nResultCode, -1);
+    EXPECT_FALSE(report.hasData);
+}
+
+} // namespace
+
+TEST_F(SetupDownload, ACompletePackageIsWrittenByteForByteWithProgressPerChunk) {
+    const uint64_t size = 1 << 20;
+    const std::wstring url = Package(size);
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    ExpectComplete(harness.WaitForReport(), target);
+    EXPECT_EQ(FileSha256(target), sha256);
+    EXPECT_GE(harness.ProgressCalls(), static_cast<int>(size / 4096) + 1);
+    EXPECT_EQ(harness.LastProgressDone(), static_cast<int32_t>(size));
+    EXPECT_EQ(harness.LastProgressTotal(), static_cast<int32_t>(size));
+
+    const auto requests = ToRecordedRequests(standin.Requests("package"));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].requestLine, "GET /packages/KestrixOfficeSetup.exe HTTP/1.1");
+    bool agent = false;
+    for (const std::string& header : requests[0].headers)
+        agent = agent || header == "User-Agent: HTTP Download";
+    EXPECT_TRUE(agent);
+}
+
+TEST_F(SetupDownload, AnExistingFileIsReplaced) {
+    {
+        platform::UniqueFileHandle old(
+            ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const std::string junk(100000, 'x');
+        DWORD written = 0;
+        ::WriteFile(old.Get(), junk.data(), static_cast<DWORD>(junk.size()), &written, nullptr);
+    }
+    const std::wstring url = Package(5000);
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    ExpectComplete(harness.WaitForReport(), target);
+    EXPECT_EQ(FileSha256(target), sha256);
+}
+
+TEST_F(SetupDownload, ARedirectIsFollowed) {
+    const std::wstring url = Package(10000);
+    ScriptPackageHost("{\"answers\":[{\"redirect\":\"" + ToUtf8(url.c_str()) +
+                      "\"}],\"then\":\"default\"}");
+    const std::wstring start = L"http://127.0.0.1:18081/moved/setup.exe";
+    harness.Manager().StartDownloadJob(start.c_str(), target.c_str());
+    ExpectComplete(harness.WaitForReport(), target);
+    EXPECT_EQ(FileSha256(target), sha256);
+}
+
+TEST_F(SetupDownload, AnEmptyBodyWithLengthZeroIsComplete) {
+    ScriptPackageHost("[{\"status\":200,\"body\":\"\"}]");
+    const std::wstring url = L"http://127.0.0.1:18081/packages/empty.exe";
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    ExpectComplete(harness.WaitForReport(), target);
+    EXPECT_EQ(FileSize(target), 0u);
+}
+
+TEST_F(SetupDownload, AMissingContentLengthFailsTheSizeCheck) {
+    ScriptPackageHost("[{\"status\":200,\"body\":\"0123456789\",\"content_length\":\"none\"}]");
+    const std::wstring url = L"http://127.0.0.1:18081/packages/nolength.exe";
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    ExpectFailed(harness.WaitForReport(), 200);
+    EXPECT_EQ(harness.LastProgressTotal(), 0);
+    EXPECT_EQ(FileSize(target), 10u) << "the partial file stays";
+}
+
+TEST_F(SetupDownload, AConnectionDroppedMidwayFailsAndKeepsThePartialFile) {
+    const std::wstring url = Package(200000);
+    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"drop_after_bytes\":50000}]");
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    ExpectFailed(harness.WaitForReport(), 200);
+    const uint64_t kept = FileSize(target);
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 200000u);
+}
+
+TEST_F(SetupDownload, AnotherStatusOrAnUnopenableUrlFails) {
+    ScriptPackageHost("[{\"status\":404,\"body\":\"missing\"}]");
+    const std::wstring missing = L"http://127.0.0.1:18081/packages/missing.exe";
+    harness.Manager().StartDownloadJob(missing.c_str(), target.c_str());
+    ExpectFailed(harness.WaitForReport(), 404);
+
+    const std::wstring closedPort = L"http://127.0.0.1:1/setup.exe";
+    harness.Manager().StartDownloadJob(closedPort.c_str(), target.c_str());
+    ExpectFailed(harness.WaitForReport(), 0);
+
+    // Only http and https URLs are opened, whatever the update server names.
+    const std::wstring local = L"file:///C:/windows/win.ini";
+    harness.Manager().StartDownloadJob(local.c_str(), target.c_str());
+    ExpectFailed(harness.WaitForReport(), 0);
+    EXPECT_EQ(::GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SetupDownload, ATargetThatCannotBeCreatedFails) {
+    const std::wstring url = Package(1000);
+    const std::wstring nowhere = MakeTempFolder() + L"\\missing\\folder\\KestrixOfficeSetup.exe";
+    harness.Manager().StartDownloadJob(url.c_str(), nowhere.c_str());
+    ExpectFailed(harness.WaitForReport(), 200);
+}
+
+TEST_F(SetupDownload, PauseThenResumeGivesAnIdenticalFile) {
+    const uint64_t size = 400000;
+    const std::wstring url = Package(size);
+    // Slow enough that the pause lands midway.
+    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":8192,"
+                      "\"chunk_delay_ms\":20}]");
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    harness.WaitForProgress(16384);
+    harness.Manager().PauseDownload(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const int callsWhilePaused = harness.ProgressCalls();
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(harness.ProgressCalls(), callsWhilePaused) << "no reads while paused";
+    harness.Manager().PauseDownload(0);
+    ExpectComplete(harness.WaitForReport(), target);
+    EXPECT_EQ(FileSha256(target), sha256);
+}
+
+TEST_F(SetupDownload, AbortWhilePausedEndsOnTheNextPoll) {
+    const std::wstring url = Package(400000);
+    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":8192,"
+                      "\"chunk_delay_ms\":20}]");
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    harness.WaitForProgress(8192);
+    harness.Manager().PauseDownload(1);
+    EXPECT_EQ(harness.Manager().AbortDownload(), 1);
+    ExpectFailed(harness.WaitForReport(), 200);
+    // Once its thread has ended, the download is no longer found.
+    while (harness.Manager().AdapterCount() != 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(harness.Manager().AbortDownload(), 0);
+}
+
+// A read blocks until its 4096 bytes have come. Wine wakes a blocked read on
+// a closed handle only while data keeps coming, so the server trickles; on
+// Windows the close wakes any blocked read.
+TEST_F(SetupDownload, AbortDuringABlockedReadEndsPromptly) {
+    const std::wstring url = Package(400000);
+    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":256,"
+                      "\"chunk_delay_ms\":50}]");
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    harness.WaitForProgress(16384);
+    EXPECT_EQ(harness.Manager().AbortDownload(), 1);
+    ExpectFailed(harness.WaitForReport(), 200);
+}
