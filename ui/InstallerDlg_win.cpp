@@ -1,51 +1,241 @@
 #include "ui/InstallerDlg_win.h"
 
 #include "net/Connectivity_win.h"
+#include "net/NetManager.h"
 #include "platform/ResourceString_win.h"
 #include "res/resource.h"
+#include "ui/FlowRules.h"
+#include "usage/LogClockSources_win.h"
 
-CKSInstallerDlg::CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning)
+#include <commctrl.h>
+#include <shellapi.h>
+#include <uxtheme.h>
+
+CKSInstallerDlg::CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning,
+                                 std::shared_ptr<NetExchanges> exchanges)
     : DialogBase(IDD_INSTALLER),
       m_hIcon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
                                               MAKEINTRESOURCEW(IDI_INSTALLER), IMAGE_ICON, 0, 0,
                                               LR_DEFAULTSIZE | LR_SHARED))),
+      m_logClock(WindowsLogClockSources()),
+      m_pNetManager(std::make_unique<CKNNetManager>(
+          this,
+          CKNNetManager::Callbacks{&CKSInstallerDlg::OnJobResult,
+                                   &CKSInstallerDlg::OnDownloadProgress},
+          std::move(exchanges))),
       m_isAnotherInstanceRunning(isAnotherInstanceRunning) {}
+
+// The manager goes first: from then on no job calls back into this window.
+CKSInstallerDlg::~CKSInstallerDlg() {
+    m_pNetManager.reset();
+}
+
+std::wstring CKSInstallerDlg::LoadText(UINT id) const {
+    return platform::LoadResourceString(::GetModuleHandleW(nullptr), id);
+}
 
 BOOL CKSInstallerDlg::OnInitDialog() {
     DialogBase::OnInitDialog();
     ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    ::SetWindowTextW(
-        GetSafeHwnd(),
-        platform::LoadResourceString(::GetModuleHandleW(nullptr), IDS_CAPTION).c_str());
+    InitDialogFont();
+    ::SetWindowTextW(GetSafeHwnd(), LoadText(IDS_CAPTION).c_str());
+    InitControls();
+    LayoutControls();
     ShowConnectionState();
     if (m_isAnotherInstanceRunning()) {
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    if (m_pNetManager && IsInternetConnected())
+        m_pNetManager->StartPackageUrlJob();
     return TRUE;
+}
+
+void CKSInstallerDlg::ShowView(View view) {
+    const ViewControls& controls = ControlsOf(view);
+    const auto apply = [this](int id, Visibility visibility) {
+        if (visibility != Visibility::Unchanged)
+            platform::ShowControl(Control(id), visibility == Visibility::Shown);
+    };
+    apply(IDC_DESCRIPTION, controls.description);
+    apply(IDC_HELP_LINK, controls.helpLink);
+    apply(IDRETRY, controls.retry);
+    apply(IDCANCEL, controls.close);
+    if (controls.focusClose)
+        ::SetFocus(Control(IDCANCEL));
+    SetTitle(controls.titleString);
+}
+
+void CKSInstallerDlg::SetTitle(UINT stringId) {
+    platform::SetControlText(Control(IDC_TITLE), LoadText(stringId));
+    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
 }
 
 void CKSInstallerDlg::ShowConnectionState() {
     if (IsInternetConnected()) {
-        SetTitle(IDS_CONNECTING);
+        HWND hProgress = Control(IDC_PROGRESS);
+        ::SetWindowLongW(hProgress, GWL_STYLE,
+                         ::GetWindowLongW(hProgress, GWL_STYLE) | PBS_MARQUEE);
+        ::SendMessageW(hProgress, PBM_SETSTEP, 5, 0);
+        ::SendMessageW(hProgress, PBM_SETMARQUEE, TRUE, 50);
+        ::SetWindowTheme(hProgress, L"", L"");
         m_bOffline = 0;
+        SendUsageEvent(1, L"ConnectInternet", L"");
+        ShowView(View::Connecting);
     } else {
-        platform::ShowControl(GetDlgItem(IDC_DESCRIPTION), true);
-        platform::ShowControl(GetDlgItem(IDCANCEL), true);
-        ::SetFocus(GetDlgItem(IDCANCEL));
-        SetTitle(IDS_NO_CONNECTION);
         m_bOffline = 1;
+        ShowView(View::NoConnection);
     }
 }
 
-void CKSInstallerDlg::SetTitle(UINT stringId) {
-    platform::SetControlText(GetDlgItem(IDC_TITLE),
-                             platform::LoadResourceString(::GetModuleHandleW(nullptr), stringId));
-    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+void CKSInstallerDlg::PostToWindow(UINT message) {
+    ::PostMessageW(GetSafeHwnd(), message, 0, 0);
 }
 
-bool CKSInstallerDlg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-    if (message == WM_QUERYDRAGICON) {
+void CKSInstallerDlg::OnJobResult(void* pOwner, const JobResult* pResult) {
+    if (pOwner && pResult)
+        static_cast<CKSInstallerDlg*>(pOwner)->HandleJobResult(*pResult);
+}
+
+void CKSInstallerDlg::HandleJobResult(const JobResult& result) {
+    switch (result.nKind) {
+    case JOB_PACKAGE_URL: {
+        const auto* ppszUrl = static_cast<const wchar_t* const*>(result.pData);
+        if (ppszUrl && *ppszUrl && **ppszUrl) {
+            {
+                std::lock_guard<std::mutex> guard(m_urlLock);
+                m_strPackageUrl = *ppszUrl;
+            }
+            PostToWindow(WM_URL_READY);
+        } else {
+            PostToWindow(WM_SHOW_FAILURE);
+        }
+        break;
+    }
+    case JOB_DOWNLOAD:
+        if (result.pData && result.dwStatusCode == 200) {
+            PostToWindow(WM_DOWNLOAD_DONE);
+        } else if (m_bCancelRequested) {
+            PostToWindow(WM_END_CANCELLED);
+        } else {
+            PostToWindow(WM_SHOW_FAILURE);
+            if (m_pNetManager)
+                m_pNetManager->ClearAdapters();
+        }
+        break;
+    case JOB_SERVER_TIME:
+        m_logClock.TakeServerTimeReport(result.dwStatusCode, result.nResultCode,
+                                        static_cast<const uint64_t*>(result.pData));
+        break;
+    default:
+        break;
+    }
+}
+
+void CKSInstallerDlg::OnDownloadProgress(void* pOwner, uint32_t, int32_t nDone, int32_t nTotal) {
+    if (pOwner)
+        static_cast<CKSInstallerDlg*>(pOwner)->HandleDownloadProgress(nDone, nTotal);
+}
+
+// Runs on the download's worker thread; each control call is a synchronous
+// call into the window's thread, so only a changed position is sent.
+void CKSInstallerDlg::HandleDownloadProgress(int32_t nDone, int32_t nTotal) {
+    HWND hProgress = Control(IDC_PROGRESS);
+    if (m_bAwaitingFirstProgress.exchange(0)) {
+        SetTitle(IDS_DOWNLOADING);
+        ::SendMessageW(hProgress, PBM_SETMARQUEE, FALSE, 0);
+        ::SetWindowLongW(hProgress, GWL_STYLE,
+                         ::GetWindowLongW(hProgress, GWL_STYLE) & ~PBS_MARQUEE);
+        ::SendMessageW(hProgress, PBM_SETPOS, 0, 0);
+        m_nLastPosition = 0;
+        SendUsageEvent(1, L"Downloading", L"");
+    }
+    const int position = ProgressPosition(nDone, nTotal);
+    if (m_nLastPosition.exchange(position) != position)
+        ::SendMessageW(hProgress, PBM_SETPOS, position, 0);
+}
+
+void CKSInstallerDlg::OnUrlReady() {
+    m_strSetupPath = GetSetupFolder() + L"\\KestrixOfficeSetup.exe";
+    std::wstring url;
+    {
+        std::lock_guard<std::mutex> guard(m_urlLock);
+        url = m_strPackageUrl;
+    }
+    if (m_pNetManager)
+        m_pNetManager->StartDownloadJob(url.c_str(), m_strSetupPath.c_str());
+    else
+        PostToWindow(WM_SHOW_FAILURE);
+}
+
+void CKSInstallerDlg::OnShowFailure() {
+    ShowView(View::Failure);
+    SendUsageEvent(1, L"FailDownloading", L"");
+}
+
+void CKSInstallerDlg::OnRetry() {
+    m_bAwaitingFirstProgress = 1;
+    SendUsageEvent(2, L"FailDownloading", L"Retry");
+    ShowConnectionState();
+    if (m_pNetManager && IsInternetConnected())
+        m_pNetManager->StartPackageUrlJob();
+    platform::ShowControl(Control(IDRETRY), false);
+}
+
+void CKSInstallerDlg::OnHelpLinkClick() {
+    SendUsageEvent(2, L"FailDownloading", L"Support");
+    LITEM item = {};
+    item.mask = LIF_ITEMINDEX | LIF_URL;
+    item.iLink = 0;
+    if (!::SendMessageW(Control(IDC_HELP_LINK), LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)))
+        item.szUrl[0] = L'\0';
+    ::ShellExecuteW(nullptr, L"open", item.szUrl, nullptr, nullptr, SW_SHOW);
+}
+
+bool CKSInstallerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_URL_READY:
+        OnUrlReady();
+        return true;
+    case WM_DOWNLOAD_DONE:
+        OnDownloadDone();
+        return true;
+    case WM_SHOW_FAILURE:
+        OnShowFailure();
+        return true;
+    case WM_END_CANCELLED:
+        EndDialog(IDCANCEL);
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDRETRY && HIWORD(wParam) == BN_CLICKED) {
+            OnRetry();
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_HELP_LINK && header->code == NM_CLICK) {
+            OnHelpLinkClick();
+            result = 0;
+            return true;
+        }
+        return false;
+    }
+    case WM_PAINT:
+        OnPaint();
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORMSGBOX:
+        result = reinterpret_cast<LRESULT>(OnCtlColor(reinterpret_cast<HDC>(wParam),
+                                                      reinterpret_cast<HWND>(lParam),
+                                                      message - WM_CTLCOLORMSGBOX));
+        return result != 0;
+    case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     }

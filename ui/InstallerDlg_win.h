@@ -1,25 +1,93 @@
 #pragma once
+#include "net/NetTypes.h"
 #include "platform/DialogBase_win.h"
+#include "platform/UniqueHandle_win.h"
+#include "ui/ViewTable.h"
+#include "usage/LogClock.h"
 
 #include <windows.h>
 
-// The installer's one window, a modal dialog created from template 102.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+class CKNNetManager;
+class NetExchanges;
+
+// Private messages, always posted with wParam and lParam 0.
+constexpr UINT WM_URL_READY = WM_USER + 1;
+constexpr UINT WM_DOWNLOAD_DONE = WM_USER + 2;
+constexpr UINT WM_SHOW_FAILURE = WM_USER + 3;
+// Ends the window on its own thread once a cancelled download has reported.
+constexpr UINT WM_END_CANCELLED = WM_USER + 4;
+
+// The installer's one window: its views and their transitions, the download
+// hand-off, the close request, and the usage events of every screen and
+// button. Job results and progress arrive on worker threads (OnJobResult,
+// OnDownloadProgress); everything else runs on the window's thread.
 class CKSInstallerDlg : public platform::DialogBase {
 public:
     using InstanceCheck = BOOL (*)();
 
     // isAnotherInstanceRunning: the single-instance test run during start-up.
-    explicit CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning);
+    CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning,
+                    std::shared_ptr<NetExchanges> exchanges);
+    ~CKSInstallerDlg() override;
+
+    static void OnJobResult(void* pOwner, const JobResult* pResult);
+    static void OnDownloadProgress(void* pOwner, uint32_t dwJobId, int32_t nDone, int32_t nTotal);
 
 protected:
     BOOL OnInitDialog() override;
+    void OnCancel() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    // Flow
     void ShowConnectionState();
+    void ShowView(View view);
     void SetTitle(UINT stringId);
+    void HandleJobResult(const JobResult& result);
+    void HandleDownloadProgress(int32_t nDone, int32_t nTotal);
+    void OnUrlReady();
+    void OnShowFailure();
+    void OnRetry();
+    void OnHelpLinkClick();
+    void PostToWindow(UINT message);
+
+    // Hand-off
+    static std::wstring GetSetupFolder();
+    void OnDownloadDone();
+
+    // Usage events and the log clock
+    void SendUsageEvent(int kind, const wchar_t* screen, const wchar_t* label);
+    uint64_t GetLogTime();
+
+    // Look
+    void InitDialogFont();
+    void InitControls();
+    void LayoutControls();
+    void OnPaint();
+    void PaintBackground(HDC hdc);
+    HBRUSH OnCtlColor(HDC hdc, HWND hControl, UINT kind);
+
+    std::wstring LoadText(UINT id) const;
+    HWND Control(int id) const { return GetDlgItem(id); }
 
     HICON m_hIcon;
-    int m_bOffline = 0;
+    LogClock m_logClock;
+    std::atomic<int> m_bOffline{0};
+    std::atomic<int> m_bCancelRequested{0};
+    std::atomic<int> m_bAwaitingFirstProgress{1};
+    std::atomic<int> m_nLastPosition{-1}; // bar position last sent, per attempt
+    std::wstring m_strSetupPath;
+    std::wstring m_strManagerJson;
+    platform::UniqueFont m_fontDialog;
+    platform::UniqueBrush m_brWhite;
+    std::unique_ptr<CKNNetManager> m_pNetManager;
+    std::mutex m_urlLock; // the package URL crosses from a worker to the window
+    std::wstring m_strPackageUrl;
     InstanceCheck m_isAnotherInstanceRunning;
 };
