@@ -1,0 +1,34 @@
+#pragma once
+#include <map>
+#include <string>
+
+namespace testsupport {
+
+// Where the Wine programs of the tests run: the prefix, the X display and the
+// file the prefix's stand-in browser appends opened URLs to. Made ready by
+// tools/wine/wine-env.sh.
+struct WineEnvironment {
+    std::string prefix;     // WINEPREFIX
+    std::string display;    // DISPLAY
+    std::string browserLog; // KESTRIX_BROWSER_LOG
+
+    // The variables a Wine program of the tests runs with.
+    std::map<std::string, std::string> variables() const;
+
+    // Reads the `export NAME=value ...` lines that `wine-env.sh start` prints and
+    // writes to build/wine/env.sh (values quoted as bash's printf %q does).
+    // Throws std::runtime_error when WINEPREFIX or DISPLAY is missing.
+    static WineEnvironment parse(const std::string& exportLines);
+
+    // Runs `<script> start` (idempotent: it starts Xvfb and creates the prefix
+    // only when needed) and reads what it prints. Throws std::runtime_error
+    // with the script's output when it fails.
+    static WineEnvironment start(const std::string& wineEnvScript);
+
+    // WINEPREFIX and DISPLAY of this process when both are set (KESTRIX_BROWSER_LOG,
+    // or browser.log next to the prefix); otherwise start() with the script
+    // named by KESTRIX_WINE_ENV. Throws std::runtime_error when neither is there.
+    static WineEnvironment fromProcessEnvironment();
+};
+
+} // namespace testsupport
