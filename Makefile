@@ -12,7 +12,7 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=local
 WIN32_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
   -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32
 
-.PHONY: all setup deps native win32 win32-release asan tsan test demo clean
+.PHONY: all setup deps native win32 win32-release asan tsan fuzz test demo clean
 
 all: win32
 
@@ -45,7 +45,20 @@ tsan: setup
 	@cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=thread >/dev/null
 	@cmake --build $(BUILD)/tsan -j$(JOBS) --target kestrix_unit_tests
 
-test: native win32 win32-release asan tsan
+# The answer fuzzer: libFuzzer with ASan and UBSan, seeds replayed, then a
+# short run from them (FUZZ_SECONDS).
+FUZZ_SECONDS ?= 30
+fuzz: setup
+	@cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON -DKESTRIX_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD)/fuzz -j$(JOBS) --target kestrix_answer_fuzzer
+	@rm -rf $(BUILD)/fuzz/corpus && cp -r fuzz/corpus/answer $(BUILD)/fuzz/corpus
+	@$(BUILD)/fuzz/fuzz/kestrix_answer_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
+	  -dict=fuzz/answer.dict $(BUILD)/fuzz/corpus 2>$(BUILD)/fuzz/answer-fuzzer.log \
+	  || { tail -40 $(BUILD)/fuzz/answer-fuzzer.log; exit 1; }
+	@echo "answer fuzzer: $(FUZZ_SECONDS) s, no finding"
+
+test: native win32 win32-release asan tsan fuzz
 	@$(BUILD)/asan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(BUILD)/tsan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(WINE_ENV) start
@@ -55,6 +68,9 @@ test: native win32 win32-release asan tsan
 
 demo: native
 	@$(ROOT)/tools/demo.sh
+
+bench: native win32
+	@$(ROOT)/bench/run-download-bench.sh
 
 clean:
 	rm -rf $(BUILD)

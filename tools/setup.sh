@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libjsoncpp-dev libcrypto++-dev
   libcpp-httplib-dev libssl-dev openssl
   python3-pefile python3-pil
-  fonts-noto-cjk fonts-noto-core fonts-dejavu-core locales-all
+  fonts-wine fonts-noto-cjk fonts-noto-core fonts-dejavu-core locales-all
   dpkg-dev file
 )
 

@@ -107,10 +107,25 @@ EOF
   mv "$tmp" "$state/record-url"
 }
 
+# Windows ships Tahoma, which "MS Shell Dlg" maps to. Without it Wine picks a
+# system font whose break character is not a space, and its SysLink control
+# then no longer recognises link markup: give the prefix Wine's own Tahoma.
+ensure_fonts() {
+  local font
+  for font in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+    [ -f "$font" ] || die "$font is missing (package fonts-wine)"
+    [ -f "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] ||
+      cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+}
+
 ensure_prefix() {
   local applied=$WINEPREFIX/kestrix-settings.reg wanted
   wanted=$(settings)
-  [ -f "$applied" ] && [ "$(cat "$applied")" = "$wanted" ] && return
+  if [ -f "$applied" ] && [ "$(cat "$applied")" = "$wanted" ]; then
+    ensure_fonts
+    return
+  fi
   mkdir -p "$WINEPREFIX"
   # Mono and Gecko would ask to be downloaded; our programs need neither.
   WINEDLLOVERRIDES="mscoree,mshtml=" quiet wineboot --init ||
@@ -118,6 +133,7 @@ ensure_prefix() {
   printf '%s\n' "$wanted" >"$state/settings.reg"
   quiet wine regedit /S "$(winpath "$state/settings.reg")" || die "regedit failed (see $log)"
   quiet wineserver -w || true
+  ensure_fonts
   printf '%s\n' "$wanted" >"$applied"
 }
 

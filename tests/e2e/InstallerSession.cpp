@@ -1,0 +1,214 @@
+#include "tests/e2e/InstallerSession.h"
+
+#include <cryptopp/hex.h>
+#include <cryptopp/sha.h>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+
+const char kCaption[] = "Kestrix Office Installation Administrator";
+const char kConnecting[] = "Connecting to the Internet to download the installation files.";
+const char kNoConnection[] = "Cannot connect to the Internet.";
+const char kFailed[] = "Failed to download Kestrix Office.";
+const char kDownloading[] = "Downloading Kestrix Office...";
+
+namespace {
+
+std::unique_ptr<testsupport::WineEnvironment> g_wine;
+std::unique_ptr<testsupport::StandinProcess> g_standin;
+std::unique_ptr<testsupport::UiDriver> g_driver;
+
+std::string RequiredVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value)
+        throw std::runtime_error(std::string(name) + " is not set");
+    return value;
+}
+
+// The Windows user of the prefix is the Unix user.
+std::string UserName() {
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry ? entry->pw_name : "root";
+}
+
+} // namespace
+
+void Session::SetUp() {
+    g_wine = std::make_unique<testsupport::WineEnvironment>(
+        testsupport::WineEnvironment::fromProcessEnvironment());
+    testsupport::StandinOptions options;
+    options.stateDir = fs::path(g_wine->prefix).parent_path() / "certs";
+    g_standin = std::make_unique<testsupport::StandinProcess>(options);
+    const std::string trust =
+        RequiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" + g_standin->caDerPath() + "'";
+    if (std::system(trust.c_str()) != 0)
+        throw std::runtime_error("could not trust the test CA in the prefix: " + trust);
+    g_driver = std::make_unique<testsupport::UiDriver>(*g_wine,
+                                                       testsupport::UiDriver::defaultExecutable());
+}
+
+void Session::TearDown() {
+    g_driver.reset();
+    g_standin.reset();
+    g_wine.reset();
+}
+
+testsupport::WineEnvironment& Session::Wine() {
+    return *g_wine;
+}
+testsupport::StandinClient Session::Standin() {
+    return g_standin->client();
+}
+testsupport::UiDriver& Session::Driver() {
+    return *g_driver;
+}
+
+void InstallerTest::SetUp() {
+    Session::Standin().reset();
+    fs::remove_all(SetupFolder());
+    fs::remove(Session::Wine().browserLog);
+    workDir = fs::temp_directory_path() /
+              ("kestrix-e2e-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(workDir);
+    fs::create_directories(workDir);
+}
+
+void InstallerTest::TearDown() {
+    for (auto& process : processes)
+        process->kill();
+    processes.clear();
+    fs::remove_all(workDir);
+}
+
+testsupport::WineProcess& InstallerTest::Start(const Launch& launch) {
+    const fs::path folder = fs::path(workDir) / std::to_string(processes.size());
+    fs::create_directories(folder);
+    const fs::path exe = folder / launch.exeName;
+    fs::copy_file(RequiredVariable("KESTRIX_INSTALLER_EXE"), exe,
+                  fs::copy_options::overwrite_existing);
+    testsupport::WineProcessOptions options;
+    options.environment = launch.environment;
+    if (launch.offline)
+        options.environment["KESTRIX_TEST_OFFLINE"] = "1";
+    options.workDir = folder;
+    options.logPath = folder / "wine.log";
+    processes.push_back(
+        std::make_unique<testsupport::WineProcess>(Session::Wine(), exe.string(), options));
+    return *processes.back();
+}
+
+WindowHandle InstallerTest::WaitForWindow(const std::string& exeName) {
+    testsupport::WindowQuery query;
+    query.exe = exeName;
+    query.className = "#32770";
+    query.caption = kCaption;
+    const auto window = Session::Driver().waitForWindow(query, 60s);
+    if (!window) {
+        ADD_FAILURE() << "the installer window did not appear";
+        return 0;
+    }
+    return *window;
+}
+
+bool InstallerTest::WaitForTitle(WindowHandle window, const std::string& text) {
+    return Session::Driver().waitForControlText(window, kTitle, text, 60s);
+}
+
+bool InstallerTest::WaitForWindowWithTitle(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    testsupport::WindowQuery query;
+    query.className = "#32770";
+    query.caption = kCaption;
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const auto& window : Session::Driver().windows(query)) {
+            if (window.visible && Text(Read(window.hwnd), kTitle) == text)
+                return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+bool InstallerTest::WaitForExit(std::chrono::milliseconds limit) {
+    return !processes.empty() && processes.back()->waitForExit(limit).has_value();
+}
+
+std::string InstallerTest::SetupFolder() {
+    return Session::Wine().prefix + "/drive_c/users/" + UserName() +
+           "/AppData/Roaming/KestrixOffice/Setup";
+}
+
+testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize) {
+    const fs::path padded = fs::path(workDir) / "KestrixOfficeSetup.exe";
+    fs::copy_file(RequiredVariable("KESTRIX_STANDIN_SETUP_EXE"), padded,
+                  fs::copy_options::overwrite_existing);
+    // Data after the image does not change what the program does.
+    const uint64_t size = fs::file_size(padded);
+    if (paddedSize > size) {
+        std::ofstream out(padded, std::ios::binary | std::ios::app);
+        std::string block(1 << 16, '\0');
+        for (uint64_t left = paddedSize - size; left > 0;) {
+            const uint64_t n = std::min<uint64_t>(left, block.size());
+            for (uint64_t i = 0; i < n; ++i)
+                block[i] = static_cast<char>((left - i) * 2654435761u >> 24);
+            out.write(block.data(), static_cast<std::streamsize>(n));
+            left -= n;
+        }
+    }
+    return Session::Standin().registerPackageFile("KestrixOfficeSetup.exe", padded.string());
+}
+
+const ControlInfo* InstallerTest::ControlOf(const WindowInfo& info, int id) {
+    return info.control(id);
+}
+
+bool InstallerTest::Visible(const WindowInfo& info, int id) {
+    const ControlInfo* control = info.control(id);
+    return control && control->visible;
+}
+
+std::string InstallerTest::Text(const WindowInfo& info, int id) {
+    const ControlInfo* control = info.control(id);
+    return control ? control->text : std::string();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string Sha256OfFile(const std::string& path) {
+    CryptoPP::SHA256 hash;
+    std::ifstream in(path, std::ios::binary);
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof(buffer)) || in.gcount() > 0)
+        hash.Update(reinterpret_cast<const CryptoPP::byte*>(buffer),
+                    static_cast<size_t>(in.gcount()));
+    CryptoPP::byte digest[CryptoPP::SHA256::DIGESTSIZE];
+    hash.Final(digest);
+    std::string hex;
+    CryptoPP::HexEncoder encoder(new CryptoPP::StringSink(hex), false);
+    encoder.Put(digest, sizeof(digest));
+    encoder.MessageEnd();
+    return hex;
+}
+
+bool FileExists(const std::string& path) {
+    return fs::exists(path);
+}
+
+} // namespace e2e

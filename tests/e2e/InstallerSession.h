@@ -1,0 +1,100 @@
+#pragma once
+#include "tests/support/StandinClient.h"
+#include "tests/support/StandinProcess.h"
+#include "tests/support/UiDriver.h"
+#include "tests/support/WineEnvironment.h"
+#include "tests/support/WineProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+using testsupport::ControlInfo;
+using testsupport::WindowHandle;
+using testsupport::WindowInfo;
+
+// Control ids and English texts of the installer window.
+enum ControlId {
+    kOk = 1,
+    kClose = 2,
+    kRetry = 4,
+    kTitle = 1000,
+    kDescription = 1001,
+    kHelpLink = 1002,
+    kProgress = 1003,
+    kPicture = 1004,
+};
+extern const char kCaption[];
+extern const char kConnecting[];
+extern const char kNoConnection[];
+extern const char kFailed[];
+extern const char kDownloading[];
+
+// One run of the installer under Wine.
+struct Launch {
+    std::string exeName = "KestrixOfficeInstaller.exe";
+    std::map<std::string, std::string> environment;
+    bool offline = false; // the test build's seam: the connection probe says "not connected"
+};
+
+inline Launch Offline(std::string exeName = "KestrixOfficeInstaller.exe") {
+    return Launch{std::move(exeName), {}, true};
+}
+
+// What every end-to-end test shares: the Wine prefix and display, the
+// stand-in services on the ports the test build names (their CA trusted in
+// the prefix), and one UI driver. Made once per test program.
+class Session : public ::testing::Environment {
+public:
+    void SetUp() override;
+    void TearDown() override;
+
+    static testsupport::WineEnvironment& Wine();
+    static testsupport::StandinClient Standin();
+    static testsupport::UiDriver& Driver();
+};
+
+class InstallerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Copies the installer under the launch's name into a folder of its own
+    // and starts it.
+    testsupport::WineProcess& Start(const Launch& launch = {});
+    // The installer's window once it is shown (fails the test otherwise).
+    WindowHandle WaitForWindow(const std::string& exeName = "KestrixOfficeInstaller.exe");
+    WindowInfo Read(WindowHandle window) { return Session::Driver().readWindow(window); }
+    bool WaitForTitle(WindowHandle window, const std::string& text);
+    // True once any installer window shows this title.
+    bool WaitForWindowWithTitle(const std::string& text);
+    // True when the last started installer ends within the limit.
+    bool WaitForExit(std::chrono::milliseconds limit = 30s);
+
+    // The per-user setup folder and file inside the prefix, as Linux paths.
+    static std::string SetupFolder();
+    static std::string SetupFile() { return SetupFolder() + "/KestrixOfficeSetup.exe"; }
+    // Registers the stand-in setup program as the package, padded to the size.
+    testsupport::StandinPackage ServeStandinSetup(uint64_t paddedSize = 3 << 20);
+    // Where the stand-in setup program writes its marker when it starts.
+    static std::string SetupStartedMarker() { return SetupFile() + ".started"; }
+
+    static const ControlInfo* ControlOf(const WindowInfo& info, int id);
+    static bool Visible(const WindowInfo& info, int id);
+    static std::string Text(const WindowInfo& info, int id);
+
+    std::vector<std::unique_ptr<testsupport::WineProcess>> processes;
+    std::string workDir;
+};
+
+std::string ReadFileBytes(const std::string& path);
+std::string Sha256OfFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+} // namespace e2e
