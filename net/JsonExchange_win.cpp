@@ -25,14 +25,25 @@ uint32_t QueryStatusCode(HINTERNET hRequest, uint32_t current) {
     return ParseStatusCode(text);
 }
 
-// Reads until the first line is complete, the body ends or a read fails.
+// Reads until the first line is complete, the body ends or a read fails. A
+// body that ends before its announced length was cut off: that is a failed
+// read, not a short answer.
 bool ReadFirstLine(HINTERNET hRequest, FirstLineReader& reader) {
+    WCHAR lengthText[32] = {};
+    DWORD lengthSize = sizeof(lengthText);
+    const bool announced = ::HttpQueryInfoW(hRequest, HTTP_QUERY_CONTENT_LENGTH, lengthText,
+                                            &lengthSize, nullptr) != FALSE;
+    const uint64_t length = announced ? ParseContentLength(lengthText) : 0;
+    uint64_t received = 0;
     char buffer[4096];
     for (;;) {
         DWORD read = 0;
         if (!::InternetReadFile(hRequest, buffer, sizeof(buffer), &read))
             return false;
-        if (read == 0 || !reader.Feed(buffer, read))
+        if (read == 0)
+            return !announced || received >= length;
+        received += read;
+        if (!reader.Feed(buffer, read))
             return true;
     }
 }

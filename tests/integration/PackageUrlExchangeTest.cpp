@@ -108,6 +108,14 @@ TEST_F(PackageUrlExchange, FailuresCarryNoPayload) {
     EXPECT_EQ(notFound.result.nResultCode, -1);
     EXPECT_FALSE(notFound.hasData);
 
+    // The answer is cut short before its first line ends.
+    const JobReport cut =
+        Run("{\"status\":200,\"body\":\"{\\\"resultCode\\\":0,\\\"url\\\":\\\"http://h/p\\\"}\","
+            "\"content_length\":5000,\"drop_after_bytes\":10}");
+    EXPECT_EQ(cut.result.dwStatusCode, 200u);
+    EXPECT_EQ(cut.result.nResultCode, -1);
+    EXPECT_FALSE(cut.hasData);
+
     // The server closes the connection without answering.
     const JobReport closed = Run("{\"raw\":\"\"}");
     EXPECT_EQ(closed.result.dwStatusCode, 0u);
