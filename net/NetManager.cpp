@@ -47,8 +47,12 @@ CKNNetManager::CKNNetManager(void* pOwner, Callbacks callbacks,
 // Running jobs are neither stopped nor waited for; cutting the owner link
 // waits only for callbacks that are running right now.
 CKNNetManager::~CKNNetManager() {
-    m_owner->Detach();
+    DetachOwner();
     m_registry->Clear();
+}
+
+void CKNNetManager::DetachOwner() {
+    m_owner->Detach();
 }
 
 std::unique_ptr<NetJob> CKNNetManager::CreateJob(int32_t nKind, JobProgressProc pfnProgress) {

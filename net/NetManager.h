@@ -25,6 +25,10 @@ public:
     CKNNetManager(void* pOwner, Callbacks callbacks, std::shared_ptr<NetExchanges> exchanges,
                   platform::ThreadStarter startThread = platform::StartDetachedThread);
     virtual ~CKNNetManager();
+
+    // From here on no job calls back into the owner; waits for callbacks
+    // running now. The owner calls it before it starts to go away.
+    void DetachOwner();
     CKNNetManager(const CKNNetManager&) = delete;
     CKNNetManager& operator=(const CKNNetManager&) = delete;
 

@@ -52,7 +52,7 @@ INT_PTR DialogBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHARTOITEM:
         return static_cast<INT_PTR>(result);
     default:
-        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        ::SetWindowLongPtrW(GetSafeHwnd(), DWLP_MSGRESULT, result);
         return TRUE;
     }
 }

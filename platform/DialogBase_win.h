@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 namespace platform {
@@ -18,9 +19,11 @@ public:
     // the window could not be created.
     INT_PTR DoModal();
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-    void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    // Null before the window exists and after it is destroyed. Worker threads
+    // read it too, to reach the window through messages.
+    HWND GetSafeHwnd() const { return m_hWnd.load(); }
+    void EndDialog(INT_PTR result) const { ::EndDialog(GetSafeHwnd(), result); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(GetSafeHwnd(), id); }
 
 protected:
     // Return TRUE to let the system give the focus to the first control.
@@ -41,7 +44,7 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     UINT m_templateId;
-    HWND m_hWnd = nullptr;
+    std::atomic<HWND> m_hWnd{nullptr};
 };
 
 // Control helpers: thin calls on a child window.

@@ -259,6 +259,13 @@ TEST_F(NetManagerTest, JobsEndingAfterTheManagerIsGoneTouchNeitherManagerNorOwne
     EXPECT_EQ(recorder.Count(), 0u);
 }
 
+TEST_F(NetManagerTest, AfterDetachOwnerJobsStillRunButReportToNobody) {
+    manager->DetachOwner();
+    EXPECT_NE(manager->StartPackageUrlJob(), 0u);
+    ASSERT_TRUE(WaitFor([&] { return manager->AdapterCount() == 0; }));
+    EXPECT_EQ(recorder.Count(), 0u);
+}
+
 TEST_F(NetManagerTest, DestroyingTheManagerWaitsForACallbackInProgress) {
     std::atomic<bool> inCallback{false};
     std::atomic<bool> callbackDone{false};
