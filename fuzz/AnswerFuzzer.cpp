@@ -5,7 +5,7 @@
 #include "net/AnswerLine.h"
 #include "net/ServiceAnswer.h"
 #include "usage/Utf8.h"
-#include "usage/Utf8Codec.h"
+#include "platform/Utf8Codec.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,21 +5,12 @@
 #include "net/NetExchanges.h"
 #include "net/OwnerLink.h"
 #include "platform/MillisecondTimer.h"
+#include "platform/WideText.h"
 #include "usage/UsageEventRecord.h"
 
-#include <cwchar>
 #include <utility>
 
 namespace {
-
-wchar_t* CopyText(const wchar_t* text) {
-    if (!text)
-        return nullptr;
-    const size_t length = std::wcslen(text);
-    auto copy = std::make_unique<wchar_t[]>(length + 1);
-    std::wmemcpy(copy.get(), text, length + 1);
-    return copy.release();
-}
 
 // Frees what the job record's payload points to, by kind.
 void ReleasePayload(NetJob& job) {
@@ -85,7 +76,8 @@ uint32_t CKNNetManager::StartPackageUrlJob() {
 
 uint32_t CKNNetManager::StartDownloadJob(const wchar_t* pszUrl, const wchar_t* pszPath) {
     auto job = CreateJob(JOB_DOWNLOAD, m_callbacks.pfnProgress);
-    job->pPayload = new DownloadParams{CopyText(pszUrl), CopyText(pszPath)};
+    job->pPayload = new DownloadParams{platform::DuplicateWideText(pszUrl),
+                                       platform::DuplicateWideText(pszPath)};
     m_currentDownloadSerial = job->pAdapter->Serial();
     return StartJob(std::move(job));
 }

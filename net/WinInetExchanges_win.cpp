@@ -12,12 +12,17 @@
 
 #include <wininet.h>
 
-#include <memory>
+#include <optional>
 
 namespace {
 
-// Parses an answered exchange; an over-long line counts as one that does not parse.
-ParsedAnswer ParseAnswered(const std::string& line, bool overflowed) {
+// Runs the exchange; the parsed first line of an HTTP 200 answer, or nothing
+// after a failure or another status. An over-long line does not parse.
+std::optional<ParsedAnswer> Exchange(CKNHttpAdapter& adapter, const JsonRequest& request) {
+    std::string line;
+    bool overflowed = false;
+    if (RunJsonExchange(adapter, request, &line, &overflowed) != ExchangeOutcome::Answered)
+        return std::nullopt;
     return overflowed ? ParsedAnswer{} : ParseAnswerLine(line);
 }
 
@@ -27,13 +32,12 @@ void WinInetExchanges::RequestPackageUrl(CKNHttpAdapter& adapter) {
     adapter.m_nKind = JOB_PACKAGE_URL;
     const JsonRequest request{&DeployedEndpoints().update, false, L"POST",
                               L"/api/1/update/pcoffice/packageurl", NullRequestBody()};
-    std::string line;
-    bool overflowed = false;
-    if (RunJsonExchange(adapter, request, &line, &overflowed) != ExchangeOutcome::Answered) {
+    const std::optional<ParsedAnswer> parsed = Exchange(adapter, request);
+    if (!parsed) {
         adapter.NotifyComplete(nullptr);
         return;
     }
-    const PackageUrlAnswer answer = ReadPackageUrlAnswer(ParseAnswered(line, overflowed));
+    const PackageUrlAnswer answer = ReadPackageUrlAnswer(*parsed);
     adapter.m_nResultCode = answer.resultCode;
     const std::wstring url = Utf8ToWide(answer.urlUtf8);
     const wchar_t* pszUrl = answer.hasUrlText ? url.c_str() : nullptr;
@@ -49,13 +53,12 @@ void WinInetExchanges::RequestServerTime(CKNHttpAdapter& adapter) {
     adapter.m_nKind = JOB_SERVER_TIME;
     const JsonRequest request{&DeployedEndpoints().logConfig, true, L"GET",
                               L"/api/2/logcollect/time", NullRequestBody()};
-    std::string line;
-    bool overflowed = false;
-    if (RunJsonExchange(adapter, request, &line, &overflowed) != ExchangeOutcome::Answered) {
+    const std::optional<ParsedAnswer> parsed = Exchange(adapter, request);
+    if (!parsed) {
         adapter.NotifyComplete(nullptr);
         return;
     }
-    const ServerTimeAnswer answer = ReadServerTimeAnswer(ParseAnswered(line, overflowed));
+    const ServerTimeAnswer answer = ReadServerTimeAnswer(*parsed);
     adapter.m_nResultCode = answer.resultCode;
     const uint64_t serverTimeMs = answer.resultCode == 0 ? answer.serverTimeMs : 0;
     adapter.NotifyComplete(&serverTimeMs);
@@ -66,10 +69,8 @@ void WinInetExchanges::UploadLog(CKNHttpAdapter& adapter, const UsageEventRecord
     JsonRequest request{
         &DeployedEndpoints().collector, true, L"POST", L"/api/2/logcollect/collector", {}};
     BuildLogDocument(record, request.body);
-    std::string line;
-    bool overflowed = false;
-    if (RunJsonExchange(adapter, request, &line, &overflowed) == ExchangeOutcome::Answered)
-        adapter.m_nResultCode = ParseAnswered(line, overflowed).resultCode;
+    if (const std::optional<ParsedAnswer> parsed = Exchange(adapter, request))
+        adapter.m_nResultCode = parsed->resultCode;
     adapter.NotifyComplete(nullptr);
 }
 

@@ -1,18 +1,10 @@
 #include "usage/UsageEventRecord.h"
 
-#include <cwchar>
+#include "platform/WideText.h"
+
 #include <memory>
 
 namespace {
-
-const wchar_t* DuplicateText(const wchar_t* text) {
-    if (!text)
-        return nullptr;
-    const size_t length = std::wcslen(text);
-    auto copy = std::make_unique<wchar_t[]>(length + 1);
-    std::wmemcpy(copy.get(), text, length + 1);
-    return copy.release();
-}
 
 void ReleaseText(const wchar_t*& text) {
     delete[] text;
@@ -25,14 +17,14 @@ UsageEventRecord* CopyUsageEventRecord(const UsageEventRecord* pRecord) {
     if (!pRecord)
         return nullptr;
     auto copy = std::make_unique<UsageEventRecord>();
-    copy->t = DuplicateText(pRecord->t);
-    copy->v = DuplicateText(pRecord->v);
-    copy->cobj = DuplicateText(pRecord->cobj);
-    copy->dp = DuplicateText(pRecord->dp);
-    copy->dt = DuplicateText(pRecord->dt);
-    copy->ec = DuplicateText(pRecord->ec);
-    copy->ea = DuplicateText(pRecord->ea);
-    copy->el = DuplicateText(pRecord->el);
+    copy->t = platform::DuplicateWideText(pRecord->t);
+    copy->v = platform::DuplicateWideText(pRecord->v);
+    copy->cobj = platform::DuplicateWideText(pRecord->cobj);
+    copy->dp = platform::DuplicateWideText(pRecord->dp);
+    copy->dt = platform::DuplicateWideText(pRecord->dt);
+    copy->ec = platform::DuplicateWideText(pRecord->ec);
+    copy->ea = platform::DuplicateWideText(pRecord->ea);
+    copy->el = platform::DuplicateWideText(pRecord->el);
     copy->timeMs = pRecord->timeMs;
     return copy.release();
 }

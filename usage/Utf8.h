@@ -2,7 +2,7 @@
 #include <string>
 
 // Conversions between the system's wide texts and UTF-8. On Windows they are
-// the system's CP_UTF8 converters; elsewhere the portable codec of Utf8Codec.h,
+// the system's CP_UTF8 converters; elsewhere the portable codec of platform/Utf8Codec.h,
 // which gives the same result except in how many U+FFFD an ill-formed UTF-8
 // sequence becomes, where systems differ among themselves.
 

@@ -1,6 +1,6 @@
 #include "usage/Utf8.h"
 
-#include "usage/Utf8Codec.h"
+#include "platform/Utf8Codec.h"
 
 #include <cwchar>
 

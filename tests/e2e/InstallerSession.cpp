@@ -1,8 +1,5 @@
 #include "tests/e2e/InstallerSession.h"
 
-#include <cryptopp/hex.h>
-#include <cryptopp/sha.h>
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -189,22 +186,6 @@ std::string ReadFileBytes(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-std::string Sha256OfFile(const std::string& path) {
-    CryptoPP::SHA256 hash;
-    std::ifstream in(path, std::ios::binary);
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof(buffer)) || in.gcount() > 0)
-        hash.Update(reinterpret_cast<const CryptoPP::byte*>(buffer),
-                    static_cast<size_t>(in.gcount()));
-    CryptoPP::byte digest[CryptoPP::SHA256::DIGESTSIZE];
-    hash.Final(digest);
-    std::string hex;
-    CryptoPP::HexEncoder encoder(new CryptoPP::StringSink(hex), false);
-    encoder.Put(digest, sizeof(digest));
-    encoder.MessageEnd();
-    return hex;
 }
 
 bool FileExists(const std::string& path) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "tests/support/FileDigest.h"
 #include "tests/support/StandinClient.h"
 #include "tests/support/StandinProcess.h"
 #include "tests/support/UiDriver.h"
@@ -94,7 +95,7 @@ protected:
 };
 
 std::string ReadFileBytes(const std::string& path);
-std::string Sha256OfFile(const std::string& path);
+using testsupport::Sha256OfFile;
 bool FileExists(const std::string& path);
 
 } // namespace e2e

@@ -10,7 +10,9 @@ protected:
     // held back by a slow update server, so that nothing ends it meanwhile.
     WindowHandle StartFirstCopy(const std::string& exeName) {
         HoldUpdateServer();
-        Start(Launch{exeName});
+        Launch launch;
+        launch.exeName = exeName;
+        Start(launch);
         const WindowHandle window = WaitForWindow(exeName);
         Session::Standin().waitForRequests(testsupport::kStandinUpdate, 1, 30s);
         return window;

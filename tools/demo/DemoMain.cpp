@@ -1,13 +1,12 @@
 // `make demo`: the installer's main job under Wine against the stand-in
 // vendor services, with a screenshot of every view it passes and a summary.
+#include "tests/support/FileDigest.h"
 #include "tests/support/StandinClient.h"
 #include "tests/support/StandinProcess.h"
 #include "tests/support/UiDriver.h"
 #include "tests/support/WineEnvironment.h"
 #include "tests/support/WineProcess.h"
 
-#include <cryptopp/hex.h>
-#include <cryptopp/sha.h>
 #include <json/json.h>
 
 #include <pwd.h>
@@ -34,22 +33,6 @@ std::string Variable(const char* name) {
     if (!value || !*value)
         throw std::runtime_error(std::string(name) + " is not set");
     return value;
-}
-
-std::string FileSha256(const fs::path& path) {
-    CryptoPP::SHA256 hash;
-    std::ifstream in(path, std::ios::binary);
-    char buffer[1 << 16];
-    while (in.read(buffer, sizeof(buffer)) || in.gcount() > 0)
-        hash.Update(reinterpret_cast<const CryptoPP::byte*>(buffer),
-                    static_cast<size_t>(in.gcount()));
-    CryptoPP::byte digest[CryptoPP::SHA256::DIGESTSIZE];
-    hash.Final(digest);
-    std::string hex;
-    CryptoPP::HexEncoder encoder(new CryptoPP::StringSink(hex), false);
-    encoder.Put(digest, sizeof(digest));
-    encoder.MessageEnd();
-    return hex;
 }
 
 // The stand-in setup program, padded like a real package.
@@ -159,7 +142,7 @@ int Demo::Run() {
 
     const fs::path downloaded = setupFolder / "KestrixOfficeSetup.exe";
     const bool present = fs::exists(downloaded);
-    const std::string sha = present ? FileSha256(downloaded) : "";
+    const std::string sha = present ? testsupport::Sha256OfFile(downloaded.string()) : "";
     std::cout << "\n== Kestrix Office installer demo ==\n"
               << "views shown:\n";
     for (const std::string& view : m_views)

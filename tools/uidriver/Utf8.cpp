@@ -1,31 +1,8 @@
 #include "Utf8.h"
 
+#include "platform/Utf8Codec.h"
+
 namespace {
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-bool IsHighSurrogate(char32_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char32_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
 
 // Length of the sequence a lead byte starts, 0 for a byte that cannot lead.
 size_t SequenceLength(unsigned char lead) {
@@ -43,20 +20,7 @@ size_t SequenceLength(unsigned char lead) {
 } // namespace
 
 std::string ToUtf8(const std::wstring& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char16_t>(text[i]);
-        if (IsHighSurrogate(c) && i + 1 < text.size() &&
-            IsLowSurrogate(static_cast<char16_t>(text[i + 1]))) {
-            char32_t low = static_cast<char16_t>(text[++i]);
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
+    return utf8::EncodeUtf8(text.data(), text.size());
 }
 
 std::optional<std::wstring> FromUtf8(const std::string& text) {

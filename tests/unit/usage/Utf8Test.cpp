@@ -1,5 +1,5 @@
 #include "usage/Utf8.h"
-#include "usage/Utf8Codec.h"
+#include "platform/Utf8Codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "usage/Utf8Codec.h"
+#include "platform/Utf8Codec.h"
 
 #include <cstdint>
 
