@@ -78,7 +78,8 @@ void CKSInstallerDlg::ShowConnectionState() {
                          ::GetWindowLongW(hProgress, GWL_STYLE) | PBS_MARQUEE);
         ::SendMessageW(hProgress, PBM_SETSTEP, 5, 0);
         ::SendMessageW(hProgress, PBM_SETMARQUEE, TRUE, 50);
-        ::SetWindowTheme(hProgress, L"", L"");
+        // A blank name matches no theme; Wine refuses an empty one and keeps the theme.
+        ::SetWindowTheme(hProgress, L" ", L" ");
         m_bOffline = 0;
         SendUsageEvent(1, L"ConnectInternet", L"");
         ShowView(View::Connecting);
