@@ -110,9 +110,10 @@ EOF
 # Windows ships Tahoma, which "MS Shell Dlg" maps to. Without it Wine picks a
 # system font whose break character is not a space, and its SysLink control
 # then no longer recognises link markup: give the prefix Wine's own Tahoma.
+# Marlett draws the caption's close box; without it the box shows an "r".
 ensure_fonts() {
   local font
-  for font in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+  for font in /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf; do
     [ -f "$font" ] || die "$font is missing (package fonts-wine)"
     [ -f "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] ||
       cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
