@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Measures the product's setup download against a bare WinINet loop under
+# Wine, for generated packages served by the stand-in package host:
+#   run-download-bench.sh [<kestrix-standin> [<kestrix-download-bench.exe>]]
+# Settings: KESTRIX_BENCH_SIZES (MiB, default "64 512"), KESTRIX_BENCH_ROUNDS
+# (counted rounds of each download per size, default 5), KESTRIX_BENCH_STATE
+# (default <repo>/build/bench). Each size's full output stays in
+# <state>/bench-<N>MiB.txt. Prints figures only; nothing here passes or fails
+# on a timing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/.." && pwd)
+standin=${1:-$repo/build/native/tools/standin/kestrix-standin}
+bench=${2:-$repo/build/win32/bench/kestrix-download-bench.exe}
+state=${KESTRIX_BENCH_STATE:-$repo/build/bench}
+sizes=${KESTRIX_BENCH_SIZES:-64 512}
+rounds=${KESTRIX_BENCH_ROUNDS:-5}
+wine_env=$repo/tools/wine/wine-env.sh
+
+die() {
+  echo "run-download-bench: $*" >&2
+  exit 1
+}
+
+for program in "$standin" "$bench"; do
+  [ -f "$program" ] || die "$program is missing (make native win32)"
+done
+[[ $rounds =~ ^[1-9][0-9]?$ ]] || die "KESTRIX_BENCH_ROUNDS must be 1 to 99"
+for mib in $sizes; do
+  [[ $mib =~ ^[1-9][0-9]{0,4}$ ]] || die "KESTRIX_BENCH_SIZES must be sizes in MiB, got \"$mib\""
+done
+
+# A Wine prefix of our own: stopping it at the end must not end the Wine
+# programs of other developers' test runs.
+export KESTRIX_WINE_STATE=$state/wine
+export KESTRIX_WINE_TIMEOUT=${KESTRIX_WINE_TIMEOUT:-3600}
+mkdir -p "$state/standin"
+rm -f "$state/standin/ports.json"
+
+# Free ports throughout: the fixed test ports may be held by someone's tests.
+"$standin" --state-dir "$state/standin" --update-port 0 --package-port 0 --logconf-port 0 \
+  --collector-port 0 --control-port 0 >"$state/standin.log" 2>&1 &
+standin_pid=$!
+cleanup() {
+  kill "$standin_pid" 2>/dev/null || true
+  wait "$standin_pid" 2>/dev/null || true
+  "$wine_env" stop || true
+}
+trap cleanup EXIT
+for _ in $(seq 200); do
+  grep -q '^ready' "$state/standin.log" 2>/dev/null && break
+  kill -0 "$standin_pid" 2>/dev/null || { cat "$state/standin.log"; die "the stand-in did not start"; }
+  sleep 0.1
+done
+grep -q '^ready' "$state/standin.log" || die "the stand-in did not get ready"
+
+# Registers a generated package; prints its URL, size and SHA-256.
+register() {
+  python3 - "$state/standin/ports.json" "$1" <<'PY'
+import json, sys, urllib.request
+control = json.load(open(sys.argv[1]))["control"]
+mib = int(sys.argv[2])
+body = json.dumps({"name": "bench-%dMiB.bin" % mib, "size": mib << 20, "seed": mib}).encode()
+request = urllib.request.Request("http://127.0.0.1:%d/package" % control, data=body,
+                                 headers={"Content-Type": "application/json"})
+package = json.load(urllib.request.urlopen(request, timeout=120))
+print(package["url"], package["size"], package["sha256"])
+PY
+}
+
+"$wine_env" start >/dev/null
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+results=()
+for mib in $sizes; do
+  package=$(register "$mib") || die "the stand-in did not register the ${mib} MiB package"
+  read -r url size sha256 <<<"$package"
+  output=$state/bench-${mib}MiB.txt
+  echo "== ${mib} MiB package, $rounds rounds of each download (output: $output)"
+  # A file, not a pipe: Wine's background processes would hold a pipe open.
+  if ! "$wine_env" run "$bench" --rounds "$rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
+    cat "$output"
+    die "the ${mib} MiB benchmark failed"
+  fi
+  cat "$output"
+  results+=("$(grep '^RESULT ' "$output")")
+done
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+echo
+echo "Setup download under Wine, 4096-byte reads: the product (job manager, progress"
+echo "callback) against a bare WinINet loop in the same process, runs alternating."
+echo "ratio: of the medians; fastest: of the fastest runs (other processes only add"
+echo "time); within rounds: of the two runs of each round."
+echo "Load average before: $load_before; after: $load_after ($(nproc) cores)"
+printf '%s\n' "${results[@]}" | awk '
+  function range(p) { return sprintf("%.3f (%.3f-%.3f)", v[n, p "median"], v[n, p "min"], v[n, p "max"]) }
+  function times(title, p) {
+    printf "\n%s in seconds, median (min-max):\n", title
+    printf "%-8s %6s  %-23s  %-23s  %7s  %7s  %-21s\n", "package", "rounds", "product", "bare",
+      "ratio", "fastest", "ratio within rounds"
+    for (n = 1; n <= count; n++)
+      printf "%-8s %6d  %-23s  %-23s  %7.3f  %7.3f  %-21s\n", name[n], v[n, "rounds"],
+        range(p "product_"), range(p "bare_"), v[n, p "ratio"], v[n, p "fastest"], range(p "pair_")
+  }
+  {
+    count++
+    for (i = 2; i <= NF; i++) { split($i, kv, "="); v[count, kv[1]] = kv[2] }
+    name[count] = sprintf("%d MiB", v[count, "size"] / 1048576)
+  }
+  END {
+    times("Wall time", "")
+    times("CPU time of the process", "cpu_")
+    printf "\nWhere the wall time goes, medians: until the first read, between the first and the last\n"
+    printf "read, after the last read (product / bare):\n"
+    printf "%-8s  %-17s  %-19s  %7s  %-15s\n", "package", "open ms", "transfer s", "ratio", "close ms"
+    for (n = 1; n <= count; n++)
+      printf "%-8s  %-17s  %-19s  %7.3f  %-15s\n", name[n],
+        sprintf("%.1f / %.1f", v[n, "open_product_median"] * 1000, v[n, "open_bare_median"] * 1000),
+        sprintf("%.3f / %.3f", v[n, "transfer_product_median"], v[n, "transfer_bare_median"]),
+        v[n, "transfer_ratio"],
+        sprintf("%.1f / %.1f", v[n, "close_product_median"] * 1000, v[n, "close_bare_median"] * 1000)
+    printf "\nWhat the product loop adds per read (checks, buffer clearing, progress report), measured alone:\n"
+    printf "%-8s  %12s  %20s\n", "package", "ns per read", "share of a bare read"
+    for (n = 1; n <= count; n++)
+      printf "%-8s  %12d  %19.2f%%\n", name[n], v[n, "extras_ns"], v[n, "extras_pct"]
+    printf "\nPeak working set in MiB (largest sampled during the runs; process peak at the end):\n"
+    printf "%-8s  %13s  %10s  %12s\n", "package", "product runs", "bare runs", "process peak"
+    for (n = 1; n <= count; n++)
+      printf "%-8s  %13.1f  %10.1f  %12.1f\n", name[n], v[n, "ws_product"], v[n, "ws_bare"],
+        v[n, "ws_process"]
+  }'
