@@ -12,7 +12,7 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=local
 WIN32_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
   -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32
 
-.PHONY: all setup deps native win32 win32-release asan tsan fuzz test demo clean
+.PHONY: all setup deps deps-release native win32 win32-release asan tsan fuzz test demo clean
 
 all: win32
 
@@ -20,16 +20,22 @@ setup:
 	@$(ROOT)/tools/setup.sh
 
 deps: setup
-	@$(ROOT)/tools/build-deps-win32.sh $(BUILD)/deps/win32
+	@$(ROOT)/tools/build-deps-win32.sh $(BUILD)/deps/win32 posix
+
+deps-release: setup
+	@$(ROOT)/tools/build-deps-win32.sh $(BUILD)/deps/win32-release win32
 
 win32: deps
 	@cmake -S . -B $(BUILD)/win32 $(WIN32_FLAGS) -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS) \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=$(WINE_ENV);run" >/dev/null
 	@cmake --build $(BUILD)/win32 -j$(JOBS)
 
-# What a release ships: default deployment values, no test seams, no tests.
-win32-release: deps
-	@cmake -S . -B $(BUILD)/win32-release $(WIN32_FLAGS) -DKESTRIX_BUILD_TESTS=OFF >/dev/null
+# What a release ships: default deployment values, no test seams, no tests,
+# and the win32 thread model, so that Windows XP can load it.
+win32-release: deps-release
+	@cmake -S . -B $(BUILD)/win32-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake -DKESTRIX_MINGW_THREADS=win32 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
+	  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD)/win32-release -j$(JOBS) --target KestrixOfficeInstaller
 
 native: setup win32
@@ -68,6 +74,12 @@ test: native win32 win32-release asan tsan fuzz
 
 demo: native
 	@$(ROOT)/tools/demo.sh
+
+# Every view of the installer in every language under Wine, as pictures with
+# an index page: build/gallery/index.html.
+.PHONY: gallery
+gallery: native
+	@$(ROOT)/tools/gallery/gallery.sh
 
 bench: native win32
 	@$(ROOT)/bench/run-download-bench.sh

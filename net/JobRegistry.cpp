@@ -3,23 +3,23 @@
 #include <algorithm>
 
 void JobRegistry::Add(CKNHttpAdapter* pAdapter) {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<platform::Lock> guard(m_lock);
     m_adapters.push_back(pAdapter);
 }
 
 void JobRegistry::Remove(CKNHttpAdapter* pAdapter) {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<platform::Lock> guard(m_lock);
     auto it = std::find(m_adapters.begin(), m_adapters.end(), pAdapter);
     if (it != m_adapters.end())
         m_adapters.erase(it);
 }
 
 void JobRegistry::Clear() {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<platform::Lock> guard(m_lock);
     m_adapters.clear();
 }
 
 size_t JobRegistry::Count() {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<platform::Lock> guard(m_lock);
     return m_adapters.size();
 }

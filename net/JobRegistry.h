@@ -4,6 +4,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/Lock.h"
+
 class CKNHttpAdapter;
 
 // The manager's lock and its list of live workers, in creation order. Job
@@ -23,14 +25,14 @@ public:
     template <class Fn> bool WithWorker(uint64_t serial, Fn&& fn);
 
 private:
-    std::mutex m_lock;
+    platform::Lock m_lock;
     std::vector<CKNHttpAdapter*> m_adapters;
 };
 
 #include "net/HttpAdapter.h"
 
 template <class Fn> bool JobRegistry::WithWorker(uint64_t serial, Fn&& fn) {
-    std::lock_guard<std::mutex> guard(m_lock);
+    std::lock_guard<platform::Lock> guard(m_lock);
     for (CKNHttpAdapter* pAdapter : m_adapters) {
         if (pAdapter->Serial() == serial) {
             fn(*pAdapter);

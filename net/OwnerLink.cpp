@@ -1,20 +1,31 @@
 #include "net/OwnerLink.h"
 
+#include "platform/Thread.h"
+
 void* OwnerLink::Enter() {
-    std::lock_guard<std::mutex> guard(m_mutex);
+    std::lock_guard<platform::Lock> guard(m_lock);
     if (m_pOwner)
         ++m_nActive;
     return m_pOwner;
 }
 
 void OwnerLink::Leave() {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    if (--m_nActive == 0)
-        m_idle.notify_all();
+    std::lock_guard<platform::Lock> guard(m_lock);
+    --m_nActive;
 }
 
+int OwnerLink::Active() {
+    std::lock_guard<platform::Lock> guard(m_lock);
+    return m_nActive;
+}
+
+// Happens once, when the window ends; callbacks are short, so a plain poll
+// serves.
 void OwnerLink::Detach() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_pOwner = nullptr;
-    m_idle.wait(lock, [this] { return m_nActive == 0; });
+    {
+        std::lock_guard<platform::Lock> guard(m_lock);
+        m_pOwner = nullptr;
+    }
+    while (Active() != 0)
+        platform::SleepMilliseconds(1);
 }

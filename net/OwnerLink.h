@@ -1,5 +1,6 @@
 #pragma once
-#include <condition_variable>
+#include "platform/Lock.h"
+
 #include <mutex>
 
 // The link from job threads to the manager's owner (the window). Jobs are
@@ -27,9 +28,9 @@ public:
 private:
     void* Enter();
     void Leave();
+    int Active();
 
-    std::mutex m_mutex;
-    std::condition_variable m_idle;
+    platform::Lock m_lock;
     void* m_pOwner;
     int m_nActive = 0;
 };

@@ -10,4 +10,7 @@ using ThreadStarter = bool (*)(ThreadEntry entry, void* pParam);
 
 bool StartDetachedThread(ThreadEntry entry, void* pParam);
 
+// Lets the calling thread wait a little.
+void SleepMilliseconds(unsigned milliseconds);
+
 } // namespace platform

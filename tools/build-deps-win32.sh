@@ -4,13 +4,15 @@
 # the build tree: <out>/include and <out>/lib. Nothing here is committed.
 set -euo pipefail
 
-out=${1:?usage: build-deps-win32.sh <output-dir>}
+out=${1:?usage: build-deps-win32.sh <output-dir> [posix|win32]}
+# The compilers' thread model, as for the tree that links the libraries.
+threads=${2:-posix}
 JSONCPP_VERSION=1.9.5-4
 CRYPTOPP_VERSION=8.7.0+git220824-1
 stamp="$out/.built-$JSONCPP_VERSION-$CRYPTOPP_VERSION"
 [ -f "$stamp" ] && exit 0
 
-CXX=i686-w64-mingw32-g++-posix
+CXX=i686-w64-mingw32-g++-$threads
 AR=i686-w64-mingw32-ar
 RANLIB=i686-w64-mingw32-ranlib
 src="$out/src"

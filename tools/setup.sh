@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake make ninja-build pkg-config g++ clang libclang-rt-14-dev
-  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-i686-win32
+  gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
   libgtest-dev libgmock-dev googletest libjsoncpp-dev libcrypto++-dev
   libcpp-httplib-dev libssl-dev openssl

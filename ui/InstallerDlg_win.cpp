@@ -104,7 +104,7 @@ void CKSInstallerDlg::HandleJobResult(const JobResult& result) {
         const auto* ppszUrl = static_cast<const wchar_t* const*>(result.pData);
         if (ppszUrl && *ppszUrl && **ppszUrl) {
             {
-                std::lock_guard<std::mutex> guard(m_urlLock);
+                std::lock_guard<platform::Lock> guard(m_urlLock);
                 m_strPackageUrl = *ppszUrl;
             }
             PostToWindow(WM_URL_READY);
@@ -160,7 +160,7 @@ void CKSInstallerDlg::OnUrlReady() {
     m_strSetupPath = GetSetupFolder() + L"\\KestrixOfficeSetup.exe";
     std::wstring url;
     {
-        std::lock_guard<std::mutex> guard(m_urlLock);
+        std::lock_guard<platform::Lock> guard(m_urlLock);
         url = m_strPackageUrl;
     }
     if (m_pNetManager)

@@ -1,6 +1,7 @@
 #pragma once
 #include "net/NetTypes.h"
 #include "platform/DialogBase_win.h"
+#include "platform/Lock.h"
 #include "platform/UniqueHandle_win.h"
 #include "ui/ViewTable.h"
 #include "usage/LogClock.h"
@@ -87,7 +88,7 @@ private:
     platform::UniqueFont m_fontDialog;
     platform::UniqueBrush m_brWhite;
     std::unique_ptr<CKNNetManager> m_pNetManager;
-    std::mutex m_urlLock; // the package URL crosses from a worker to the window
+    platform::Lock m_urlLock; // the package URL crosses from a worker to the window
     std::wstring m_strPackageUrl;
     InstanceCheck m_isAnotherInstanceRunning;
 };

@@ -6,7 +6,7 @@ uint64_t LogClock::Read(bool& needsServerTime) {
     {
         // The tick is read under the lock: it can then never be older than
         // the point's own tick, and the difference never goes negative.
-        std::lock_guard<std::mutex> guard(m_mutex);
+        std::lock_guard<platform::Lock> guard(m_mutex);
         if (m_serverTimeMs != 0) {
             needsServerTime = false;
             return m_serverTimeMs + (m_sources.tick64() - m_serverTimeTick);
@@ -20,7 +20,7 @@ void LogClock::TakeServerTimeReport(uint32_t statusCode, int32_t resultCode,
                                     const uint64_t* pServerTime) {
     if (statusCode != 200 || resultCode != 0 || !pServerTime)
         return;
-    std::lock_guard<std::mutex> guard(m_mutex);
+    std::lock_guard<platform::Lock> guard(m_mutex);
     m_serverTimeMs = *pServerTime;
     m_serverTimeTick = m_sources.tick64();
 }

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/Lock.h"
+
 // Where the clock reads time. tick64: milliseconds since the system started,
 // 64 bits wide (a 32-bit counter widened where nothing wider exists).
 // systemTimeMs: the computer's UTC clock in milliseconds since 1970.
@@ -29,7 +31,7 @@ public:
 
 private:
     const LogClockSources m_sources;
-    std::mutex m_mutex;
+    platform::Lock m_mutex;
     // Written and read together under m_mutex so that a reading never pairs
     // one report's time with another's tick count.
     uint64_t m_serverTimeMs = 0;

@@ -1,5 +1,6 @@
 #include "platform/Thread.h"
 
+#include <chrono>
 #include <system_error>
 #include <thread>
 
@@ -12,6 +13,10 @@ bool StartDetachedThread(ThreadEntry entry, void* pParam) {
     } catch (const std::system_error&) {
         return false;
     }
+}
+
+void SleepMilliseconds(unsigned milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 } // namespace platform
