@@ -1,0 +1,112 @@
+// `make gallery`: every view of the installer in every language, under Wine,
+// as pictures in build/gallery/ with an index.html grid (language x view).
+//
+//   kestrix-gallery <output folder> [language tag...]
+//
+// Needs KESTRIX_WINE_ENV, KESTRIX_UIDRIVER_EXE and KESTRIX_INSTALLER_EXE, as
+// tools/gallery/gallery.sh sets them.
+#include "tests/support/StandinProcess.h"
+#include "tests/support/UiDriver.h"
+#include "tests/support/WineEnvironment.h"
+#include "tools/gallery/IndexPage.h"
+#include "tools/gallery/Languages.h"
+#include "tools/gallery/ViewTour.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value)
+        throw std::runtime_error(std::string(name) + " is not set");
+    return value;
+}
+
+std::vector<gallery::Language> ChosenLanguages(int argc, char** argv) {
+    if (argc <= 2)
+        return gallery::InstallerLanguages();
+    std::vector<gallery::Language> chosen;
+    for (int i = 2; i < argc; ++i) {
+        bool known = false;
+        for (const gallery::Language& language : gallery::InstallerLanguages()) {
+            if (language.tag == argv[i]) {
+                chosen.push_back(language);
+                known = true;
+            }
+        }
+        if (!known)
+            throw std::runtime_error(std::string("no installer language ") + argv[i]);
+    }
+    return chosen;
+}
+
+// Where the installer puts the package, inside the prefix.
+fs::path SetupFolder(const testsupport::WineEnvironment& wine) {
+    const passwd* user = ::getpwuid(::getuid());
+    return fs::path(wine.prefix) / "drive_c/users" / (user ? user->pw_name : "root") /
+           "AppData/Roaming/KestrixOffice/Setup";
+}
+
+int Run(const fs::path& output, const std::vector<gallery::Language>& languages) {
+    const auto started = std::chrono::steady_clock::now();
+    fs::create_directories(output / "logs");
+    const testsupport::WineEnvironment wine =
+        testsupport::WineEnvironment::fromProcessEnvironment();
+
+    // The installer of the test build talks to the fixed loopback ports.
+    testsupport::StandinOptions options;
+    options.stateDir = (fs::path(wine.prefix).parent_path() / "certs").string();
+    options.logFile = (output / "logs" / "standin.log").string();
+    testsupport::StandinProcess standin(options);
+    const std::string trust =
+        Variable("KESTRIX_WINE_ENV") + " trust-ca '" + standin.caDerPath() + "' >/dev/null";
+    if (std::system(trust.c_str()) != 0)
+        throw std::runtime_error("could not trust the stand-in's CA in the Wine prefix");
+    testsupport::UiDriver driver(wine, Variable("KESTRIX_UIDRIVER_EXE"));
+    gallery::ViewTour tour(wine, driver, standin.client(), Variable("KESTRIX_INSTALLER_EXE"),
+                           output);
+
+    std::vector<gallery::LanguageShots> rows;
+    int failures = 0;
+    for (const gallery::Language& language : languages) {
+        rows.push_back({language, {}, {}});
+        try {
+            tour.Run(language, rows.back().shots);
+        } catch (const std::exception& error) {
+            rows.back().error = error.what();
+            ++failures;
+        }
+        std::cout << "gallery: " << language.tag << " " << rows.back().shots.size() << " views"
+                  << (rows.back().error.empty() ? "" : " (" + rows.back().error + ")") << "\n";
+    }
+    gallery::WriteIndexPage(output, rows);
+    fs::remove_all(SetupFolder(wine));
+
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
+            .count();
+    std::cout << "gallery: " << (output / "index.html").string() << " (" << languages.size()
+              << " languages in " << seconds << " s)\n";
+    return failures == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc > 1 ? argv[1] : "build/gallery", ChosenLanguages(argc, argv));
+    } catch (const std::exception& error) {
+        std::cerr << "gallery: " << error.what() << "\n";
+        return 1;
+    }
+}
