@@ -1,5 +1,6 @@
 #include "tools/gallery/IndexPage.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -25,7 +26,9 @@ void WriteCell(std::ostream& out, const LanguageShots& row, View view) {
     }
     const std::string file = EscapeHtml(shot->file.filename().string());
     const std::string text = EscapeHtml(shot->text);
-    out << "<td><a href=\"" << file << "\"><img src=\"" << file << "\" alt=\"" << text
+    std::string alt = shot->text;
+    std::replace(alt.begin(), alt.end(), '\n', ' ');
+    out << "<td><a href=\"" << file << "\"><img src=\"" << file << "\" alt=\"" << EscapeHtml(alt)
         << "\" loading=\"lazy\"></a><div class=\"text\" lang=\"" << row.language.tag
         << "\" dir=\"auto\">" << text << "</div></td>\n";
 }

@@ -15,7 +15,8 @@ struct LanguageShots {
     std::string error;
 };
 
-// Text made safe for HTML content and attribute values.
+// Text made safe for HTML content and attribute values; a line break
+// becomes <br>.
 std::string EscapeHtml(const std::string& text);
 
 // index.html in the folder: a grid of the pictures, a row per language and a
