@@ -63,10 +63,14 @@ void CKSInstallerDlg::InitDialogFont() {
 }
 
 void CKSInstallerDlg::InitControls() {
-    // The picture control keeps the banner for the rest of the process.
+    // The picture control keeps the banner for the rest of the process. In a
+    // right-to-left window it would draw the banner mirrored, its lettering
+    // backwards: the picture keeps its place but not the mirroring.
+    HWND hPicture = Control(IDC_PICTURE);
+    ::SetWindowLongW(hPicture, GWL_EXSTYLE,
+                     ::GetWindowLongW(hPicture, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
     HBITMAP hBanner = platform::LoadPngResourceBitmap(::GetModuleHandleW(nullptr), IDB_BANNER);
-    ::SendMessageW(Control(IDC_PICTURE), STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(hBanner));
+    ::SendMessageW(hPicture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBanner));
     m_brWhite.Reset(::CreateSolidBrush(kPanelColour));
     platform::SetControlText(Control(IDCANCEL), LoadText(IDS_CLOSE));
     platform::SetControlText(Control(IDRETRY), LoadText(IDS_RETRY));
