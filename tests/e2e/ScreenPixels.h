@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/support/UiDriverTypes.h"
+#include "tools/harness/UiDriverTypes.h"
 
 #include <ostream>
 #include <string>

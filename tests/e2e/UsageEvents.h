@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/support/StandinTypes.h"
+#include "tools/harness/StandinTypes.h"
 
 #include <json/json.h>
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "tests/support/StandinClient.h"
-#include "tests/support/StandinProcess.h"
+#include "tools/harness/StandinClient.h"
+#include "tools/harness/StandinProcess.h"
 
 namespace standintest {
 

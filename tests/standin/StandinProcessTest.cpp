@@ -5,7 +5,7 @@
 
 #include "RawHttp.h"
 #include "StandinFixture.h"
-#include "tests/support/StandinProcess.h"
+#include "tools/harness/StandinProcess.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // `make demo`: the installer's main job under Wine against the stand-in
 // vendor services, with a screenshot of every view it passes and a summary.
-#include "tests/support/FileDigest.h"
-#include "tests/support/StandinClient.h"
-#include "tests/support/StandinProcess.h"
-#include "tests/support/UiDriver.h"
-#include "tests/support/WineEnvironment.h"
-#include "tests/support/WineProcess.h"
+#include "tools/harness/FileDigest.h"
+#include "tools/harness/StandinClient.h"
+#include "tools/harness/StandinProcess.h"
+#include "tools/harness/UiDriver.h"
+#include "tools/harness/WineEnvironment.h"
+#include "tools/harness/WineProcess.h"
 
 #include <json/json.h>
 

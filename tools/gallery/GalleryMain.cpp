@@ -5,9 +5,9 @@
 //
 // Needs KESTRIX_WINE_ENV, KESTRIX_UIDRIVER_EXE and KESTRIX_INSTALLER_EXE, as
 // tools/gallery/gallery.sh sets them.
-#include "tests/support/StandinProcess.h"
-#include "tests/support/UiDriver.h"
-#include "tests/support/WineEnvironment.h"
+#include "tools/harness/StandinProcess.h"
+#include "tools/harness/UiDriver.h"
+#include "tools/harness/WineEnvironment.h"
 #include "tools/gallery/IndexPage.h"
 #include "tools/gallery/Languages.h"
 #include "tools/gallery/ViewTour.h"

@@ -1,6 +1,6 @@
 #include "tools/gallery/ViewTour.h"
 
-#include "tests/support/WineProcess.h"
+#include "tools/harness/WineProcess.h"
 #include "tools/gallery/ScreenCapture.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #pragma once
-#include "tests/support/StandinClient.h"
-#include "tests/support/UiDriver.h"
-#include "tests/support/WineEnvironment.h"
+#include "tools/harness/StandinClient.h"
+#include "tools/harness/UiDriver.h"
+#include "tools/harness/WineEnvironment.h"
 #include "tools/gallery/Languages.h"
 
 #include <filesystem>

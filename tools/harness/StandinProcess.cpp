@@ -1,4 +1,4 @@
-#include "tests/support/StandinProcess.h"
+#include "tools/harness/StandinProcess.h"
 
 #include <cerrno>
 #include <csignal>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/StandinAnswer.h"
-#include "tests/support/StandinTypes.h"
+#include "tools/harness/StandinAnswer.h"
+#include "tools/harness/StandinTypes.h"
 
 namespace testsupport {
 

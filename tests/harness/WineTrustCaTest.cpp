@@ -1,7 +1,7 @@
 // `wine-env.sh trust-ca` with kestrix-trustca.exe: the certificate lands in the
 // prefix's local-machine Root store, where WinINet looks for trusted CAs.
-#include "tests/support/WineProcess.h"
-#include "tests/support/WineSpawn.h"
+#include "tools/harness/WineProcess.h"
+#include "tools/harness/WineSpawn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/support/UiDriverJson.h"
+#include "tools/harness/UiDriverJson.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // WineProcess with programs every Wine prefix has (cmd, winver), so that these
 // run without any program of ours.
-#include "tests/support/WineProcess.h"
+#include "tools/harness/WineProcess.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "tests/support/WineProcess.h"
+#include "tools/harness/WineProcess.h"
 
-#include "tests/support/WineSpawn.h"
+#include "tools/harness/WineSpawn.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "tests/support/StandinClient.h"
+#include "tools/harness/StandinClient.h"
 
 #include <httplib.h>
 #include <stdexcept>

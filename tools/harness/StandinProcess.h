@@ -4,8 +4,8 @@
 #include <sys/types.h>
 #include <vector>
 
-#include "tests/support/StandinClient.h"
-#include "tests/support/StandinTypes.h"
+#include "tools/harness/StandinClient.h"
+#include "tools/harness/StandinTypes.h"
 
 namespace testsupport {
 

@@ -1,4 +1,4 @@
-#include "tests/support/WineEnvironment.h"
+#include "tools/harness/WineEnvironment.h"
 
 #include <gtest/gtest.h>
 

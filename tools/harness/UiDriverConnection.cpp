@@ -1,6 +1,6 @@
-#include "tests/support/UiDriverConnection.h"
+#include "tools/harness/UiDriverConnection.h"
 
-#include "tests/support/UiDriverTypes.h"
+#include "tools/harness/UiDriverTypes.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "tests/support/StandinTypes.h"
+#include "tools/harness/StandinTypes.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
-#include "tests/support/WineEnvironment.h"
+#include "tools/harness/WineEnvironment.h"
 
-#include "tests/support/WineSpawn.h"
+#include "tools/harness/WineSpawn.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The driver against programs every Wine prefix has: winver (a dialog with
 // buttons and a message box) and notepad (an edit control with the text of a
 // file). The installer's own end-to-end tests build on what is checked here.
-#include "tests/support/UiDriver.h"
+#include "tools/harness/UiDriver.h"
 
 #include <gtest/gtest.h>
 

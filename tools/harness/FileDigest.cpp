@@ -1,4 +1,4 @@
-#include "tests/support/FileDigest.h"
+#include "tools/harness/FileDigest.h"
 
 #include "tools/standin/Sha256.h"
 

@@ -1,7 +1,7 @@
 // `wine-env.sh start` and `run`, the way the build uses them: ctest runs every
 // cross-built test program through `run`, so its exit code and output must be
 // the program's, and a program that does not end must not hold the run up.
-#include "tests/support/WineSpawn.h"
+#include "tools/harness/WineSpawn.h"
 
 #include <gtest/gtest.h>
 

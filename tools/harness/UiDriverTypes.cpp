@@ -1,4 +1,4 @@
-#include "tests/support/UiDriverTypes.h"
+#include "tools/harness/UiDriverTypes.h"
 
 namespace testsupport {
 

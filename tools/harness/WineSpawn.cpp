@@ -1,4 +1,4 @@
-#include "tests/support/WineSpawn.h"
+#include "tools/harness/WineSpawn.h"
 
 #include <cerrno>
 #include <csignal>

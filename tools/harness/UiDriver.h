@@ -1,7 +1,7 @@
 #pragma once
-#include "tests/support/UiDriverConnection.h"
-#include "tests/support/UiDriverTypes.h"
-#include "tests/support/WineProcess.h"
+#include "tools/harness/UiDriverConnection.h"
+#include "tools/harness/UiDriverTypes.h"
+#include "tools/harness/WineProcess.h"
 
 #include <chrono>
 #include <functional>

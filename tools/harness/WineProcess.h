@@ -1,5 +1,5 @@
 #pragma once
-#include "tests/support/WineEnvironment.h"
+#include "tools/harness/WineEnvironment.h"
 
 #include <chrono>
 #include <map>

@@ -1,4 +1,4 @@
-#include "tests/support/StandinAnswer.h"
+#include "tools/harness/StandinAnswer.h"
 
 #include "tools/standin/Base64.h"
 

@@ -1,6 +1,6 @@
-#include "tests/support/UiDriver.h"
+#include "tools/harness/UiDriver.h"
 
-#include "tests/support/UiDriverJson.h"
+#include "tools/harness/UiDriverJson.h"
 
 #include <cstdlib>
 #include <json/reader.h>
