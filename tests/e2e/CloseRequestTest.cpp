@@ -18,11 +18,7 @@ protected:
     // Starts a download slow enough to close the window during it.
     WindowHandle StartSlowDownload(testsupport::StandinPackage* package) {
         *package = ServeStandinSetup();
-        StandinAnswer slow;
-        slow.package = "KestrixOfficeSetup.exe";
-        slow.chunkBytes = 16384;
-        slow.chunkDelayMs = 40;
-        Session::Standin().script(testsupport::kStandinPackage, {slow});
+        SlowPackageHost();
         Start();
         const WindowHandle window = WaitForWindow();
         EXPECT_TRUE(WaitForTitle(window, kDownloading));
@@ -36,16 +32,6 @@ protected:
             return {};
         }
         return *box;
-    }
-
-    static bool WaitForFile(const std::string& path) {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (!FileExists(path)) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
     }
 };
 
@@ -76,7 +62,7 @@ TEST_F(CloseRequest, NoResumesThePausedDownloadWhichCompletesAndHandsOff) {
     Session::Driver().answerMessageBox(box, kNo);
 
     ASSERT_TRUE(WaitForExit(120s));
-    EXPECT_TRUE(WaitForFile(SetupStartedMarker()));
+    EXPECT_TRUE(WaitForSetupStarted());
     EXPECT_EQ(Sha256OfFile(SetupFile()), package.sha256);
 }
 

@@ -31,26 +31,6 @@ protected:
         ExpectFailureView(WaitForWindow());
         EXPECT_FALSE(FileExists(SetupStartedMarker()));
     }
-
-    // Waits for the stand-in setup program to report that it was started.
-    static bool WaitForSetupStarted() {
-        const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (!FileExists(SetupStartedMarker())) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(20ms);
-        }
-        return true;
-    }
-
-    // A package host slow enough for a user to act during the download.
-    static void SlowPackageHost() {
-        StandinAnswer slow;
-        slow.package = "KestrixOfficeSetup.exe";
-        slow.chunkBytes = 32768;
-        slow.chunkDelayMs = 50;
-        Session::Standin().script(testsupport::kStandinPackage, {slow});
-    }
 };
 
 TEST_F(InstallerFlow, DownloadsThePackageOpensItAndEnds) {

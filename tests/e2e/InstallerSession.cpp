@@ -167,6 +167,24 @@ testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize
     return Session::Standin().registerPackageFile("KestrixOfficeSetup.exe", padded.string());
 }
 
+bool InstallerTest::WaitForSetupStarted() {
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (!FileExists(SetupStartedMarker())) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+void InstallerTest::SlowPackageHost() {
+    testsupport::StandinAnswer slow;
+    slow.package = "KestrixOfficeSetup.exe";
+    slow.chunkBytes = 16384;
+    slow.chunkDelayMs = 40;
+    Session::Standin().script(testsupport::kStandinPackage, {slow});
+}
+
 const ControlInfo* InstallerTest::ControlOf(const WindowInfo& info, int id) {
     return info.control(id);
 }

@@ -85,6 +85,10 @@ protected:
     testsupport::StandinPackage ServeStandinSetup(uint64_t paddedSize = 3 << 20);
     // Where the stand-in setup program writes its marker when it starts.
     static std::string SetupStartedMarker() { return SetupFile() + ".started"; }
+    // True once the stand-in setup program has reported that it was started.
+    static bool WaitForSetupStarted();
+    // A package host slow enough for a user to act during the download.
+    static void SlowPackageHost();
 
     static const ControlInfo* ControlOf(const WindowInfo& info, int id);
     static bool Visible(const WindowInfo& info, int id);

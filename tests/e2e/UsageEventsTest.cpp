@@ -35,14 +35,6 @@ protected:
         return names;
     }
 
-    static void SlowPackageHost() {
-        StandinAnswer slow;
-        slow.package = "KestrixOfficeSetup.exe";
-        slow.chunkBytes = 16384;
-        slow.chunkDelayMs = 40;
-        Session::Standin().script(testsupport::kStandinPackage, {slow});
-    }
-
     WindowHandle WaitForConfirmationAndAnswer(WindowHandle window, int answer) {
         const auto box = Session::Driver().waitForMessageBox(window, 30s);
         if (box)

@@ -48,16 +48,6 @@ Service serviceParameter(const httplib::Request& request) {
     return *service;
 }
 
-Json::Value portsJson(const Ports& ports) {
-    Json::Value out(Json::objectValue);
-    out["update"] = ports.update;
-    out["package"] = ports.package;
-    out["logconf"] = ports.logConf;
-    out["collector"] = ports.collector;
-    out["control"] = ports.control;
-    return out;
-}
-
 Package registerPackage(const Json::Value& body) {
     if (!body.isObject() || !body["name"].isString()) {
         throw BadRequest("expected {\"name\": ..., \"file\": ...} or "
@@ -113,6 +103,16 @@ guarded(std::function<void(const httplib::Request&, httplib::Response&)> handler
 }
 
 } // namespace
+
+Json::Value portsJson(const Ports& ports) {
+    Json::Value out(Json::objectValue);
+    out["update"] = ports.update;
+    out["package"] = ports.package;
+    out["logconf"] = ports.logConf;
+    out["collector"] = ports.collector;
+    out["control"] = ports.control;
+    return out;
+}
 
 ControlApi::ControlApi(StandinState& state) : state_(state) {
     route();

@@ -1,10 +1,14 @@
 #pragma once
 #include <httplib.h>
+#include <json/json.h>
 #include <thread>
 
 #include "tools/standin/StandinState.h"
 
 namespace standin {
+
+// The ports in use, as ports.json and the ready answer give them.
+Json::Value portsJson(const Ports& ports);
 
 // The HTTP API on which tests script answers, register packages and read
 // the recordings. JSON in and out; errors are {"error": "..."} with 400 or 404.

@@ -230,17 +230,21 @@ void HttpRequestParser::finishHead() {
     stage_ = remaining_ == 0 ? Stage::Done : Stage::FixedBody;
 }
 
-bool HttpRequestParser::stepFixedBody() {
+bool HttpRequestParser::takeBodyBytes(Stage next) {
     std::size_t available = raw_.size() - position_;
     std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, available));
     request_.body.append(raw_, position_, take);
     position_ += take;
     remaining_ -= take;
     if (remaining_ == 0) {
-        stage_ = Stage::Done;
+        stage_ = next;
         return true;
     }
     return false;
+}
+
+bool HttpRequestParser::stepFixedBody() {
+    return takeBodyBytes(Stage::Done);
 }
 
 bool HttpRequestParser::stepChunkSize() {
@@ -270,16 +274,7 @@ bool HttpRequestParser::stepChunkSize() {
 }
 
 bool HttpRequestParser::stepChunkData() {
-    std::size_t available = raw_.size() - position_;
-    std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, available));
-    request_.body.append(raw_, position_, take);
-    position_ += take;
-    remaining_ -= take;
-    if (remaining_ == 0) {
-        stage_ = Stage::ChunkDataEnd;
-        return true;
-    }
-    return false;
+    return takeBodyBytes(Stage::ChunkDataEnd);
 }
 
 bool HttpRequestParser::stepChunkDataEnd() {

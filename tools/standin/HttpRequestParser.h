@@ -44,6 +44,8 @@ private:
     bool stepFixedBody();
     bool stepChunkSize();
     bool stepChunkData();
+    // Takes what has arrived of the body part in hand; then `next`.
+    bool takeBodyBytes(Stage next);
     bool stepChunkDataEnd();
     bool stepTrailer();
 

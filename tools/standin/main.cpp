@@ -20,13 +20,7 @@ namespace {
 using namespace standin;
 
 void writePortsFile(const std::string& stateDir, const Ports& ports) {
-    Json::Value out(Json::objectValue);
-    out["update"] = ports.update;
-    out["package"] = ports.package;
-    out["logconf"] = ports.logConf;
-    out["collector"] = ports.collector;
-    out["control"] = ports.control;
-    writeFileAtomically(stateDir + "/ports.json", writeJson(out) + "\n", 0644);
+    writeFileAtomically(stateDir + "/ports.json", writeJson(portsJson(ports)) + "\n", 0644);
 }
 
 int run(const Options& options, const sigset_t& stopSignals) {
