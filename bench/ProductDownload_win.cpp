@@ -26,7 +26,9 @@ void ProductDownloader::OnComplete(void* pOwner, const JobResult* pResult) {
 }
 
 void ProductDownloader::OnProgress(void* pOwner, uint32_t, int32_t nDone, int32_t nTotal) {
-    static_cast<ProductDownloader*>(pOwner)->m_progress.Take(nDone, nTotal);
+    auto* self = static_cast<ProductDownloader*>(pOwner);
+    self->m_readTimes.Mark();
+    self->m_progress.Take(nDone, nTotal);
 }
 
 DownloadOutcome ProductDownloader::Run(const std::wstring& url, const std::wstring& path,
@@ -36,6 +38,7 @@ DownloadOutcome ProductDownloader::Run(const std::wstring& url, const std::wstri
         m_report = Report();
     }
     m_progress.Reset();
+    m_readTimes.Reset();
 
     DownloadOutcome outcome;
     const RunClock clock;
@@ -52,8 +55,8 @@ DownloadOutcome ProductDownloader::Run(const std::wstring& url, const std::wstri
     outcome.seconds = clock.WallSeconds();
     outcome.cpuSeconds = clock.CpuSeconds();
     outcome.progressReports = m_progress.Reports();
-    outcome.firstReadSeconds = m_progress.Times().FirstSince(clock.Start());
-    outcome.lastReadSeconds = m_progress.Times().LastSince(clock.Start());
+    outcome.firstReadSeconds = m_readTimes.FirstSince(clock.Start());
+    outcome.lastReadSeconds = m_readTimes.LastSince(clock.Start());
 
     if (!report.arrived) {
         m_manager->AbortDownload();

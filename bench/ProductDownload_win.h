@@ -1,6 +1,7 @@
 #pragma once
 #include "bench/DownloadOutcome.h"
 #include "bench/ProgressSink.h"
+#include "bench/ReadTimes.h"
 #include "net/NetManager.h"
 
 #include <chrono>
@@ -38,5 +39,6 @@ private:
     std::condition_variable m_reported;
     Report m_report;
     ProgressSink m_progress;
+    ReadTimes m_readTimes;                    // each progress report follows one read attempt
     std::unique_ptr<CKNNetManager> m_manager; // last: its jobs call into the fields above
 };

@@ -7,7 +7,6 @@ void ProgressSink::OnProgress(void* pOwner, uint32_t, int32_t nDone, int32_t nTo
 }
 
 void ProgressSink::Take(int32_t nDone, int32_t nTotal) {
-    m_times.Mark();
     m_lastPosition.exchange(ProgressPosition(nDone, nTotal));
     m_reports.fetch_add(1, std::memory_order_relaxed);
 }
@@ -15,5 +14,4 @@ void ProgressSink::Take(int32_t nDone, int32_t nTotal) {
 void ProgressSink::Reset() {
     m_lastPosition = 0;
     m_reports = 0;
-    m_times.Reset();
 }

@@ -3,8 +3,9 @@
 # Wine, for generated packages served by the stand-in package host:
 #   run-download-bench.sh [<kestrix-standin> [<kestrix-download-bench.exe>]]
 # Settings: KESTRIX_BENCH_SIZES (MiB, default "64 512"), KESTRIX_BENCH_ROUNDS
-# (counted rounds of each download per size, default 5), KESTRIX_BENCH_STATE
-# (default <repo>/build/bench). Each size's full output stays in
+# (counted rounds of each download per size; default 10 up to 128 MiB, else 5:
+# more of the short runs, whose times the load of others moves most),
+# KESTRIX_BENCH_STATE (default <repo>/build/bench). Each size's full output stays in
 # <state>/bench-<N>MiB.txt. Prints figures only; nothing here passes or fails
 # on a timing.
 set -euo pipefail
@@ -14,7 +15,7 @@ standin=${1:-$repo/build/native/tools/standin/kestrix-standin}
 bench=${2:-$repo/build/win32/bench/kestrix-download-bench.exe}
 state=${KESTRIX_BENCH_STATE:-$repo/build/bench}
 sizes=${KESTRIX_BENCH_SIZES:-64 512}
-rounds=${KESTRIX_BENCH_ROUNDS:-5}
+rounds=${KESTRIX_BENCH_ROUNDS:-}
 wine_env=$repo/tools/wine/wine-env.sh
 
 die() {
@@ -25,7 +26,7 @@ die() {
 for program in "$standin" "$bench"; do
   [ -f "$program" ] || die "$program is missing (make native win32)"
 done
-[[ $rounds =~ ^[1-9][0-9]?$ ]] || die "KESTRIX_BENCH_ROUNDS must be 1 to 99"
+[ -z "$rounds" ] || [[ $rounds =~ ^[1-9][0-9]?$ ]] || die "KESTRIX_BENCH_ROUNDS must be 1 to 99"
 for mib in $sizes; do
   [[ $mib =~ ^[1-9][0-9]{0,4}$ ]] || die "KESTRIX_BENCH_SIZES must be sizes in MiB, got \"$mib\""
 done
@@ -75,9 +76,10 @@ for mib in $sizes; do
   package=$(register "$mib") || die "the stand-in did not register the ${mib} MiB package"
   read -r url size sha256 <<<"$package"
   output=$state/bench-${mib}MiB.txt
-  echo "== ${mib} MiB package, $rounds rounds of each download (output: $output)"
+  size_rounds=${rounds:-$([ "$mib" -le 128 ] && echo 10 || echo 5)}
+  echo "== ${mib} MiB package, $size_rounds rounds of each download (output: $output)"
   # A file, not a pipe: Wine's background processes would hold a pipe open.
-  if ! "$wine_env" run "$bench" --rounds "$rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
+  if ! "$wine_env" run "$bench" --rounds "$size_rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
     cat "$output"
     die "the ${mib} MiB benchmark failed"
   fi
