@@ -101,8 +101,9 @@ int32_t CKNNetManager::AbortDownload() {
     void* hInternet = nullptr;
     const bool found =
         m_registry->WithWorker(m_currentDownloadSerial, [&](CKNHttpAdapter& adapter) {
-            adapter.m_bAbort = 1;
+            // The handle first, so that a worker that sees the flag finds it taken.
             hInternet = adapter.TakeInternetHandle();
+            adapter.m_bAbort = 1;
         });
     // Closed outside the lock: closing wakes the worker's blocked read, and the
     // worker, finding the handle taken, does not close it again.

@@ -43,12 +43,19 @@ bool AllJobsGone(const std::shared_ptr<FakeExchanges>& exchanges) {
     return WaitFor([&] { return exchanges.use_count() == 1; });
 }
 
-// A download that runs until it is aborted, publishing a session handle.
-void DownloadUntilAborted(CKNHttpAdapter& adapter, std::atomic<int>& running) {
+// A download that runs until it is aborted, publishing a session handle
+// first. With pausedSeen it also waits to be paused and counts that.
+void DownloadUntilAborted(CKNHttpAdapter& adapter, std::atomic<int>& running,
+                          std::atomic<int>* pausedSeen = nullptr) {
     adapter.m_nKind = JOB_DOWNLOAD;
     static int sessionHandle;
     adapter.PublishInternetHandle(&sessionHandle);
     ++running;
+    if (pausedSeen) {
+        while (!adapter.m_bPause)
+            std::this_thread::yield();
+        ++*pausedSeen;
+    }
     while (!adapter.m_bAbort)
         std::this_thread::yield();
     adapter.m_dwStatusCode = 200;
@@ -204,10 +211,7 @@ TEST_F(NetManagerTest, OnlyTheLaterOfTwoDownloadsIsPausedAndAborted) {
             adapter.NotifyComplete(nullptr);
             return;
         }
-        while (!adapter.m_bPause)
-            std::this_thread::yield();
-        ++pausedSeen;
-        DownloadUntilAborted(adapter, running);
+        DownloadUntilAborted(adapter, running, &pausedSeen);
     };
     manager->StartDownloadJob(L"first", L"p");
     ASSERT_TRUE(WaitFor([&] { return running == 1; }));
