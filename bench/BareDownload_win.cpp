@@ -4,6 +4,10 @@
 #include "bench/RunClock_win.h"
 #include "platform/InternetHandle_win.h"
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 using platform::UniqueFileHandle;
 using platform::UniqueInternetHandle;
 
@@ -58,13 +62,32 @@ std::string Fetch(const std::wstring& url, const std::wstring& path, ReadTimes& 
 
 } // namespace
 
-DownloadOutcome RunBareDownload(const std::wstring& url, const std::wstring& path) {
+DownloadOutcome RunBareDownload(const std::wstring& url, const std::wstring& path,
+                                const WhileWaiting& waiting) {
     const RunClock clock;
     ReadTimes times;
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
     DownloadOutcome outcome;
-    outcome.failure = Fetch(url, path, times);
+    std::thread worker([&] {
+        std::string failure = Fetch(url, path, times);
+        std::lock_guard<std::mutex> guard(mutex);
+        outcome.failure = std::move(failure);
+        done = true;
+        finished.notify_all();
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!finished.wait_for(lock, waiting.period, [&] { return done; })) {
+            lock.unlock();
+            waiting.action();
+            lock.lock();
+        }
+    }
     outcome.seconds = clock.WallSeconds();
     outcome.cpuSeconds = clock.CpuSeconds();
+    worker.join();
     outcome.firstReadSeconds = times.FirstSince(clock.Start());
     outcome.lastReadSeconds = times.LastSince(clock.Start());
     outcome.completed = outcome.failure.empty();

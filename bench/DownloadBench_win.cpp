@@ -74,7 +74,7 @@ private:
 class Bench {
 public:
     explicit Bench(const BenchOptions& options)
-        : m_options(options), m_folder(options.folder), m_sampler(kSamplePeriod),
+        : m_options(options), m_folder(options.folder),
           m_loopExtrasNs(MeasureLoopExtrasNanoseconds(kExtrasReads, kExtrasPasses)) {}
 
     // Runs every round; false as soon as a download fails or gives a wrong file.
@@ -115,11 +115,15 @@ private:
         std::this_thread::sleep_for(kSettle);
 
         const MemoryReading before = ReadMemory();
-        m_sampler.StartRun();
+        RunPeak peak;
+        peak.Start();
+        const WhileWaiting sampling{kSamplePeriod, [&peak] { peak.Sample(); }};
         const DownloadOutcome outcome =
-            kind == Kind::Product ? m_productDownloader.Run(m_options.url, file, kRunLimit)
-                                  : RunBareDownload(m_options.url, file);
-        const uint64_t runPeak = m_sampler.RunPeak();
+            kind == Kind::Product
+                ? m_productDownloader.Run(m_options.url, file, kRunLimit, sampling)
+                : RunBareDownload(m_options.url, file, sampling);
+        peak.Sample();
+        const uint64_t runPeak = peak.Bytes();
         const MemoryReading after = ReadMemory();
 
         std::string check = outcome.failure;
@@ -153,7 +157,6 @@ private:
 
     const BenchOptions m_options;
     DownloadFolder m_folder;
-    WorkingSetSampler m_sampler;
     ProductDownloader m_productDownloader;
     Measurements m_product;
     Measurements m_bare;

@@ -1,5 +1,7 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // One timed download.
@@ -11,4 +13,11 @@ struct DownloadOutcome {
     double firstReadSeconds = 0; // from the start until the first read returned
     double lastReadSeconds = 0;  // from the start until the last read returned
     uint64_t progressReports = 0;
+};
+
+// What the starting thread does while its download runs on a thread of its
+// own: the action, about once a period until the download ends.
+struct WhileWaiting {
+    std::chrono::milliseconds period;
+    std::function<void()> action;
 };

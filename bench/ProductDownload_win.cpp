@@ -32,7 +32,7 @@ void ProductDownloader::OnProgress(void* pOwner, uint32_t, int32_t nDone, int32_
 }
 
 DownloadOutcome ProductDownloader::Run(const std::wstring& url, const std::wstring& path,
-                                       std::chrono::seconds limit) {
+                                       std::chrono::seconds limit, const WhileWaiting& waiting) {
     {
         std::lock_guard<std::mutex> guard(m_mutex);
         m_report = Report();
@@ -48,8 +48,14 @@ DownloadOutcome ProductDownloader::Run(const std::wstring& url, const std::wstri
     }
     Report report;
     {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_reported.wait_for(lock, limit, [this] { return m_report.arrived; });
+        while (!m_reported.wait_for(lock, waiting.period, [this] { return m_report.arrived; }) &&
+               std::chrono::steady_clock::now() < deadline) {
+            lock.unlock();
+            waiting.action();
+            lock.lock();
+        }
         report = m_report;
     }
     outcome.seconds = clock.WallSeconds();

@@ -23,7 +23,7 @@ public:
     // Starts one download job and waits for its completion report (at most
     // the limit), then for its thread to leave, outside the timing.
     DownloadOutcome Run(const std::wstring& url, const std::wstring& path,
-                        std::chrono::seconds limit);
+                        std::chrono::seconds limit, const WhileWaiting& waiting);
 
 private:
     struct Report {

@@ -21,41 +21,10 @@ void TrimWorkingSet() {
     ::EmptyWorkingSet(::GetCurrentProcess());
 }
 
-WorkingSetSampler::WorkingSetSampler(std::chrono::milliseconds period)
-    : m_period(period), m_thread(&WorkingSetSampler::Loop, this) {}
-
-WorkingSetSampler::~WorkingSetSampler() {
-    {
-        std::lock_guard<std::mutex> guard(m_mutex);
-        m_stop = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+void RunPeak::Start() {
+    m_peak = ReadMemory().workingSet;
 }
 
-void WorkingSetSampler::StartRun() {
-    const uint64_t now = ReadMemory().workingSet;
-    std::lock_guard<std::mutex> guard(m_mutex);
-    m_peak = now;
-}
-
-uint64_t WorkingSetSampler::RunPeak() {
-    Sample();
-    std::lock_guard<std::mutex> guard(m_mutex);
-    return m_peak;
-}
-
-void WorkingSetSampler::Sample() {
-    const uint64_t now = ReadMemory().workingSet;
-    std::lock_guard<std::mutex> guard(m_mutex);
-    m_peak = std::max(m_peak, now);
-}
-
-void WorkingSetSampler::Loop() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    while (!m_wake.wait_for(lock, m_period, [this] { return m_stop; })) {
-        lock.unlock();
-        Sample();
-        lock.lock();
-    }
+void RunPeak::Sample() {
+    m_peak = std::max(m_peak, ReadMemory().workingSet);
 }

@@ -1,9 +1,5 @@
 #pragma once
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
 
 // The process's working set now and its peak over the process's life, in bytes.
 struct MemoryReading {
@@ -19,29 +15,16 @@ MemoryReading ReadMemory();
 void TrimWorkingSet();
 
 // The process's peak working set cannot be reset, so the peak of one run is
-// taken by sampling the working set on a thread of its own for as long as
-// the run lasts. A spike shorter than the period can slip between samples;
-// the process peak read after the run catches any that set a new high.
-class WorkingSetSampler {
+// the largest of the working sets sampled while it lasts. A spike between two
+// samples can slip through; the process peak read after the run catches any
+// that set a new high.
+class RunPeak {
 public:
-    explicit WorkingSetSampler(std::chrono::milliseconds period);
-    ~WorkingSetSampler();
-    WorkingSetSampler(const WorkingSetSampler&) = delete;
-    WorkingSetSampler& operator=(const WorkingSetSampler&) = delete;
-
-    // Starts a new run's peak from the working set now.
-    void StartRun();
-    // The largest working set seen since StartRun, a last sample included.
-    uint64_t RunPeak();
+    // Starts from the working set now.
+    void Start();
+    void Sample();
+    uint64_t Bytes() const { return m_peak; }
 
 private:
-    void Sample();
-    void Loop();
-
-    const std::chrono::milliseconds m_period;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
     uint64_t m_peak = 0;
-    std::thread m_thread; // last: starts once the fields above exist
 };
