@@ -5,7 +5,9 @@
 # Settings: KESTRIX_BENCH_SIZES (MiB, default "64 512"), KESTRIX_BENCH_ROUNDS
 # (counted rounds of each download per size; default 10 up to 128 MiB, else 5:
 # more of the short runs, whose times the load of others moves most),
-# KESTRIX_BENCH_STATE (default <repo>/build/bench). Each size's full output stays in
+# KESTRIX_BENCH_STATE (default <repo>/build/bench), KESTRIX_BENCH_PIN (1, the
+# default on two or more cores: Wine on the last core, the stand-in on the
+# first; 0: wherever the scheduler puts them). Each size's full output stays in
 # <state>/bench-<N>MiB.txt. Prints figures only; nothing here passes or fails
 # on a timing.
 set -euo pipefail
@@ -31,6 +33,24 @@ for mib in $sizes; do
   [[ $mib =~ ^[1-9][0-9]{0,4}$ ]] || die "KESTRIX_BENCH_SIZES must be sizes in MiB, got \"$mib\""
 done
 
+# Every 4096-byte read under Wine is a round trip between the program and
+# wineserver. Left to the scheduler, the two land on one core or on two from
+# one run to the next, and a 64 MiB download takes 0.7 s or 2.2 s on this
+# kind of machine for that alone; pinned, runs differ by what they do.
+cores=$(nproc)
+pin=${KESTRIX_BENCH_PIN:-$([ "$cores" -ge 2 ] && echo 1 || echo 0)}
+[[ $pin =~ ^[01]$ ]] || die "KESTRIX_BENCH_PIN must be 0 or 1"
+[ "$pin" = 0 ] || [ "$cores" -ge 2 ] || die "KESTRIX_BENCH_PIN=1 needs two cores"
+if [ "$pin" = 1 ]; then
+  on_wine_core=(taskset -c $((cores - 1)))
+  on_standin_core=(taskset -c 0)
+  placement="Wine (program and wineserver) on core $((cores - 1)), the stand-in on core 0"
+else
+  on_wine_core=()
+  on_standin_core=()
+  placement="Wine and the stand-in wherever the scheduler puts them"
+fi
+
 # A Wine prefix of our own: stopping it at the end must not end the Wine
 # programs of other developers' test runs.
 export KESTRIX_WINE_STATE=$state/wine
@@ -39,7 +59,7 @@ mkdir -p "$state/standin"
 rm -f "$state/standin/ports.json"
 
 # Free ports throughout: the fixed test ports may be held by someone's tests.
-"$standin" --state-dir "$state/standin" --update-port 0 --package-port 0 --logconf-port 0 \
+"${on_standin_core[@]}" "$standin" --state-dir "$state/standin" --update-port 0 --package-port 0 --logconf-port 0 \
   --collector-port 0 --control-port 0 >"$state/standin.log" 2>&1 &
 standin_pid=$!
 cleanup() {
@@ -69,7 +89,9 @@ print(package["url"], package["size"], package["sha256"])
 PY
 }
 
-"$wine_env" start >/dev/null
+# Our prefix's wineserver may linger from an earlier run with another placement.
+"$wine_env" stop
+"${on_wine_core[@]}" "$wine_env" start >/dev/null
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 results=()
 for mib in $sizes; do
@@ -79,7 +101,7 @@ for mib in $sizes; do
   size_rounds=${rounds:-$([ "$mib" -le 128 ] && echo 10 || echo 5)}
   echo "== ${mib} MiB package, $size_rounds rounds of each download (output: $output)"
   # A file, not a pipe: Wine's background processes would hold a pipe open.
-  if ! "$wine_env" run "$bench" --rounds "$size_rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
+  if ! "${on_wine_core[@]}" "$wine_env" run "$bench" --rounds "$size_rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
     cat "$output"
     die "the ${mib} MiB benchmark failed"
   fi
@@ -93,7 +115,7 @@ echo "Setup download under Wine, 4096-byte reads: the product (job manager, prog
 echo "callback) against a bare WinINet loop in the same process, runs alternating."
 echo "ratio: of the medians; fastest: of the fastest runs (other processes only add"
 echo "time); within rounds: of the two runs of each round."
-echo "Load average before: $load_before; after: $load_after ($(nproc) cores)"
+echo "Load average before: $load_before; after: $load_after ($cores cores); $placement."
 printf '%s\n' "${results[@]}" | awk '
   function range(p) { return sprintf("%.3f (%.3f-%.3f)", v[n, p "median"], v[n, p "min"], v[n, p "max"]) }
   function times(title, p) {
