@@ -82,8 +82,8 @@ BenchOptions ParseBenchOptions(const std::vector<std::wstring>& arguments) {
 const char* BenchUsage() {
     return "usage: kestrix-download-bench [--rounds N] [--warmup N] [--folder DIR] URL SIZE "
            "[SHA256]\n"
-           "Downloads the package at URL alternately through the product's job manager and\n"
-           "through a bare WinINet loop (both in 4096-byte reads), N rounds of each after the\n"
-           "warm-up rounds (default 3 and 1), checks every file's size (and SHA-256 when given)\n"
-           "and reports wall times and working sets.\n";
+           "Downloads the package at URL through the product's job manager and through a bare\n"
+           "WinINet loop (both in 4096-byte reads), once each per round, in alternating order,\n"
+           "N rounds after the warm-up rounds (default 3 and 1); checks every file's size (and\n"
+           "SHA-256 when given) and reports wall and CPU times and working sets.\n";
 }

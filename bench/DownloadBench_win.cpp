@@ -82,8 +82,13 @@ public:
         std::printf("%-8s %-8s %8s %7s %7s %8s %8s %7s %9s %13s %9s  %s\n", "round", "download",
                     "wall s", "MiB/s", "cpu s", "open ms", "close ms", "start", "run peak",
                     "process peak", "progress", "check");
+        // The order alternates from round to round, so that whatever one run
+        // leaves behind for the next (the file system's work on the file just
+        // deleted, a warm cache) falls on both downloads alike.
         for (int round = -m_options.warmupRounds; round < m_options.rounds; ++round) {
-            for (Kind kind : {Kind::Product, Kind::Bare}) {
+            const bool productFirst = (round + m_options.warmupRounds) % 2 == 0;
+            for (Kind kind : {productFirst ? Kind::Product : Kind::Bare,
+                              productFirst ? Kind::Bare : Kind::Product}) {
                 if (!RunOnce(round, kind))
                     return false;
             }

@@ -112,7 +112,8 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 echo
 echo "Setup download under Wine, 4096-byte reads: the product (job manager, progress"
-echo "callback) against a bare WinINet loop in the same process, runs alternating."
+echo "callback) against a bare WinINet loop in the same process, one run of each per"
+echo "round, the order alternating from round to round."
 echo "ratio: of the medians; fastest: of the fastest runs (other processes only add"
 echo "time); within rounds: of the two runs of each round."
 echo "Load average before: $load_before; after: $load_after ($cores cores); $placement."
