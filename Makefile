@@ -81,6 +81,7 @@ demo: native
 gallery: native
 	@$(ROOT)/tools/gallery/gallery.sh
 
+.PHONY: bench
 bench: native win32
 	@$(ROOT)/bench/run-download-bench.sh
 
