@@ -1,10 +1,12 @@
 #pragma once
+#include "tools/harness/FileFacts_win.h"
+
 #include <string>
 
 // A fresh folder under the Windows temporary folder for one test.
 std::wstring MakeTempFolder();
 
-// Lower-case hex SHA-256 of a file's bytes; empty when it cannot be read.
-std::string FileSha256(const std::wstring& path);
+using testsupport::FileSha256;
 
+// A file's size; 0 when it cannot be read.
 uint64_t FileSize(const std::wstring& path);
