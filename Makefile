@@ -5,30 +5,49 @@ ROOT := $(CURDIR)
 BUILD := $(ROOT)/build
 JOBS ?= 2
 WINE_ENV := $(ROOT)/tools/wine/wine-env.sh
+# The widths of Windows program this machine runs under Wine ("win32 win64" or
+# "win64"); asked when a recipe needs it, after set-up.
+WIDTHS = $(shell $(ROOT)/tools/wine/widths.sh)
+# The width that the demo, the gallery and the benchmark run: the 32-bit build
+# that ships where the machine can run it.
+DEMO_WIDTH = $(firstword $(WIDTHS))
+empty :=
+space := $(empty) $(empty)
 
 # Loopback deployment values of the test builds; the stand-in services listen there.
 TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=localhost:18443 \
   -DKESTRIX_COLLECTOR_HOST=localhost:18444 -DKESTRIX_HELP_HOST=localhost
-WIN32_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
-  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32
+# A Windows test tree: test seams, loopback values, the tests' posix thread model.
+TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
-.PHONY: all setup deps deps-release native win32 win32-release asan tsan fuzz test demo clean
+.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release asan tsan fuzz \
+  test demo gallery bench clean
 
-all: win32
+all: win32 win64
 
 setup:
 	@$(ROOT)/tools/setup.sh
 
 deps: setup
-	@$(ROOT)/tools/build-deps-win32.sh $(BUILD)/deps/win32 posix
+	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win32 i686 posix
+
+deps-win64: setup
+	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win64 x86_64 posix
 
 deps-release: setup
-	@$(ROOT)/tools/build-deps-win32.sh $(BUILD)/deps/win32-release win32
+	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win32-release i686 win32
 
+# The 32-bit test tree: what ships, with test seams.
 win32: deps
-	@cmake -S . -B $(BUILD)/win32 $(WIN32_FLAGS) -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS) \
-	  "-DCMAKE_CROSSCOMPILING_EMULATOR=$(WINE_ENV);run" >/dev/null
+	@cmake -S . -B $(BUILD)/win32 $(TEST_TREE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
+	  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32 >/dev/null
 	@cmake --build $(BUILD)/win32 -j$(JOBS)
+
+# The 64-bit test tree: the same tests, for kernels that run no 32-bit program.
+win64: deps-win64
+	@cmake -S . -B $(BUILD)/win64 $(TEST_TREE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-x86_64.cmake \
+	  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win64 >/dev/null
+	@cmake --build $(BUILD)/win64 -j$(JOBS)
 
 # What a release ships: default deployment values, no test seams, no tests,
 # and the win32 thread model, so that Windows XP can load it.
@@ -38,9 +57,11 @@ win32-release: deps-release
 	  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BUILD)/win32-release -j$(JOBS) --target KestrixOfficeInstaller
 
-native: setup win32
+# The native tree runs the Wine tests of the widths this machine runs.
+native: setup win32 win64
 	@cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DKESTRIX_WIN32_DIR=$(BUILD)/win32 -DKESTRIX_RELEASE_DIR=$(BUILD)/win32-release >/dev/null
+	  -DKESTRIX_WIN32_DIR=$(BUILD)/win32 -DKESTRIX_WIN64_DIR=$(BUILD)/win64 \
+	  "-DKESTRIX_WINE_WIDTHS=$(subst $(space),;,$(WIDTHS))" -DKESTRIX_RELEASE_DIR=$(BUILD)/win32-release >/dev/null
 	@cmake --build $(BUILD)/native -j$(JOBS)
 
 asan: setup
@@ -64,26 +85,33 @@ fuzz: setup
 	  || { tail -40 $(BUILD)/fuzz/answer-fuzzer.log; exit 1; }
 	@echo "answer fuzzer: $(FUZZ_SECONDS) s, no finding"
 
-test: native win32 win32-release asan tsan fuzz
+# The Windows trees' own tests (unit tests under Wine, resources) for each
+# width this machine runs, then the native tree's, whose Wine tests carry the
+# width in their names (e2e.win64, ...). The first and the last line say which
+# trees ran.
+test: native win32 win64 win32-release asan tsan fuzz
 	@$(BUILD)/asan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(BUILD)/tsan/tests/unit/kestrix_unit_tests --gtest_brief=1
-	@$(WINE_ENV) start
-	@trap '$(WINE_ENV) stop' EXIT; \
-	  ctest --test-dir $(BUILD)/win32 --output-on-failure && \
+	@$(ROOT)/tools/wine/widths.sh --explain
+	@widths="$(WIDTHS)"; \
+	  trap 'for w in $$widths; do KESTRIX_WINE_ARCH=$$w $(WINE_ENV) stop; done' EXIT; \
+	  for w in $$widths; do \
+	    KESTRIX_WINE_ARCH=$$w $(WINE_ENV) start >/dev/null && \
+	    ctest --test-dir $(BUILD)/$$w --output-on-failure || exit 1; \
+	  done; \
 	  ctest --test-dir $(BUILD)/native --output-on-failure
+	@$(ROOT)/tools/wine/widths.sh --explain
 
 demo: native
-	@$(ROOT)/tools/demo.sh
+	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/demo.sh
 
 # Every view of the installer in every language under Wine, as pictures with
 # an index page: build/gallery/index.html.
-.PHONY: gallery
 gallery: native
-	@$(ROOT)/tools/gallery/gallery.sh
+	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/gallery/gallery.sh
 
-.PHONY: bench
-bench: native win32
-	@$(ROOT)/bench/run-download-bench.sh
+bench: native
+	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/bench/run-download-bench.sh
 
 clean:
 	rm -rf $(BUILD)

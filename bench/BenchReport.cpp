@@ -68,7 +68,8 @@ std::string FormatSummary(const BenchFigures& figures) {
            figures.open.product.median * 1000, figures.open.bare.median * 1000,
            figures.transfer.product.median, figures.transfer.bare.median, figures.transfer.ratio,
            figures.close.product.median * 1000, figures.close.bare.median * 1000);
-    const double bareReadNs = figures.wall.bare.median * 1e9 / ReadsPerDownload(figures.size);
+    const double bareReadNs =
+        figures.wall.bare.median * 1e9 / static_cast<double>(ReadsPerDownload(figures.size));
     const double extrasPercent = bareReadNs > 0 ? figures.loopExtrasNs * 100 / bareReadNs : 0;
     Append(out,
            "product loop extras: %.0f ns per read, %.2f %% of a bare loop read (%.1f us, median)\n",

@@ -23,7 +23,10 @@ namespace {
 const auto kRunLimit = std::chrono::seconds(600);
 const auto kSamplePeriod = std::chrono::milliseconds(10);
 const auto kSettle = std::chrono::milliseconds(200);
-const double kMiB = 1024.0 * 1024.0;
+// Bytes in MiB, for the figures.
+double MiB(uint64_t bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
 // As many reads as a 512 MiB download makes.
 const uint32_t kExtrasReads = 131072;
 const int kExtrasPasses = 5;
@@ -105,9 +108,9 @@ public:
         figures.open = Compare(m_product.open, m_bare.open);
         figures.transfer = Compare(m_product.transfer, m_bare.transfer);
         figures.close = Compare(m_product.close, m_bare.close);
-        figures.productPeakMiB = m_product.runPeak / kMiB;
-        figures.barePeakMiB = m_bare.runPeak / kMiB;
-        figures.processPeakMiB = ReadMemory().peakWorkingSet / kMiB;
+        figures.productPeakMiB = MiB(m_product.runPeak);
+        figures.barePeakMiB = MiB(m_bare.runPeak);
+        figures.processPeakMiB = MiB(ReadMemory().peakWorkingSet);
         figures.loopExtrasNs = m_loopExtrasNs;
         return figures;
     }
@@ -137,12 +140,12 @@ private:
         ::DeleteFileW(file.c_str());
 
         const std::string roundName = round < 0 ? "warm-up" : std::to_string(round + 1);
-        const double rate = outcome.seconds > 0 ? m_options.size / kMiB / outcome.seconds : 0;
+        const double rate = outcome.seconds > 0 ? MiB(m_options.size) / outcome.seconds : 0;
         std::printf("%-8s %-8s %8.3f %7.1f %7.3f %8.1f %8.1f %7.1f %9.1f %13.1f %9llu  %s\n",
                     roundName.c_str(), KindName(kind), outcome.seconds, rate, outcome.cpuSeconds,
                     outcome.firstReadSeconds * 1000,
-                    (outcome.seconds - outcome.lastReadSeconds) * 1000, before.workingSet / kMiB,
-                    runPeak / kMiB, after.peakWorkingSet / kMiB,
+                    (outcome.seconds - outcome.lastReadSeconds) * 1000, MiB(before.workingSet),
+                    MiB(runPeak), MiB(after.peakWorkingSet),
                     static_cast<unsigned long long>(outcome.progressReports),
                     check.empty() ? "ok" : check.c_str());
         std::fflush(stdout);
@@ -182,7 +185,7 @@ int wmain(int argc, wchar_t** argv) {
                 static_cast<unsigned long long>(options.size), options.rounds,
                 options.warmupRounds);
     std::printf("working set at the start of the process: %.1f MiB\n",
-                ReadMemory().workingSet / kMiB);
+                MiB(ReadMemory().workingSet));
     std::printf("cpu s: the process's CPU time during the run; open ms: until the first read "
                 "returned; close ms: after the last read returned; working sets in MiB: start = "
                 "before the run, run peak = largest sampled every %d ms during it, process peak "

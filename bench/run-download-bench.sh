@@ -13,8 +13,12 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
+# The build of the width KESTRIX_WINE_ARCH names (default: the 32-bit one where
+# this machine runs it, else the 64-bit one).
+export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" | cut -d' ' -f1)}
+width=$([ "$KESTRIX_WINE_ARCH" = win64 ] && echo 64-bit || echo 32-bit)
 standin=${1:-$repo/build/native/tools/standin/kestrix-standin}
-bench=${2:-$repo/build/win32/bench/kestrix-download-bench.exe}
+bench=${2:-$repo/build/$KESTRIX_WINE_ARCH/bench/kestrix-download-bench.exe}
 state=${KESTRIX_BENCH_STATE:-$repo/build/bench}
 sizes=${KESTRIX_BENCH_SIZES:-64 512}
 rounds=${KESTRIX_BENCH_ROUNDS:-}
@@ -26,7 +30,7 @@ die() {
 }
 
 for program in "$standin" "$bench"; do
-  [ -f "$program" ] || die "$program is missing (make native win32)"
+  [ -f "$program" ] || die "$program is missing (make native)"
 done
 [ -z "$rounds" ] || [[ $rounds =~ ^[1-9][0-9]?$ ]] || die "KESTRIX_BENCH_ROUNDS must be 1 to 99"
 for mib in $sizes; do
@@ -53,7 +57,7 @@ fi
 
 # A Wine prefix of our own: stopping it at the end must not end the Wine
 # programs of other developers' test runs.
-export KESTRIX_WINE_STATE=$state/wine
+export KESTRIX_WINE_STATE=$state/wine/$KESTRIX_WINE_ARCH
 export KESTRIX_WINE_TIMEOUT=${KESTRIX_WINE_TIMEOUT:-3600}
 mkdir -p "$state/standin"
 rm -f "$state/standin/ports.json"
@@ -116,6 +120,7 @@ echo "callback) against a bare WinINet loop in the same process, one run of each
 echo "round, the order alternating from round to round."
 echo "ratio: of the medians; fastest: of the fastest runs (other processes only add"
 echo "time); within rounds: of the two runs of each round."
+echo "The $width build under $width Wine ($bench)."
 echo "Load average before: $load_before; after: $load_after ($cores cores); $placement."
 printf '%s\n' "${results[@]}" | awk '
   function range(p) { return sprintf("%.3f (%.3f-%.3f)", v[n, p "median"], v[n, p "min"], v[n, p "max"]) }

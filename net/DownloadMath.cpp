@@ -22,7 +22,9 @@ uint64_t ParseDecimal(const std::wstring& text) {
 
 bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
     for (size_t i = 0; prefix[i]; ++i) {
-        if (i >= text.size() || std::towlower(text[i]) != prefix[i])
+        // wchar_t is signed natively and unsigned on Windows; compare as wint_t.
+        if (i >= text.size() ||
+            std::towlower(static_cast<wint_t>(text[i])) != static_cast<wint_t>(prefix[i]))
             return false;
     }
     return true;

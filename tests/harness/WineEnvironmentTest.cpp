@@ -54,23 +54,29 @@ private:
     std::string path_;
 };
 
-const char* const kPrinted = "export WINEPREFIX=/work/main/build/wine/prefix\n"
-                             "export WINEARCH=win32\n"
+const char* const kPrinted = "export WINEPREFIX=/work/main/build/wine/win64/prefix\n"
+                             "export WINEARCH=win64\n"
+                             "export WINELOADER=/usr/lib/wine/wine64\n"
                              "export WINEDEBUG=-all\n"
                              "export DISPLAY=:91\n"
-                             "export KESTRIX_BROWSER_LOG=/work/main/build/wine/browser.log\n";
+                             "export KESTRIX_BROWSER_LOG=/work/main/build/wine/win64/browser.log\n";
+
+const char* const kWidth = "export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine\n";
 
 TEST(WineEnvironmentTest, ReadsWhatTheScriptPrints) {
     const WineEnvironment wine = WineEnvironment::parse(kPrinted);
-    EXPECT_EQ(wine.prefix, "/work/main/build/wine/prefix");
+    EXPECT_EQ(wine.prefix, "/work/main/build/wine/win64/prefix");
     EXPECT_EQ(wine.display, ":91");
-    EXPECT_EQ(wine.browserLog, "/work/main/build/wine/browser.log");
+    EXPECT_EQ(wine.browserLog, "/work/main/build/wine/win64/browser.log");
+    EXPECT_EQ(wine.arch, "win64");
+    EXPECT_EQ(wine.loader, "/usr/lib/wine/wine64");
 }
 
 TEST(WineEnvironmentTest, UndoesShellQuoting) {
     const WineEnvironment wine = WineEnvironment::parse(
-        "export WINEPREFIX=/tmp/with\\ space/it\\'s DISPLAY=':9 2'\n# comment\n\n"
-        "export KESTRIX_BROWSER_LOG='/tmp/a b'/c\n");
+        std::string("export WINEPREFIX=/tmp/with\\ space/it\\'s DISPLAY=':9 2'\n# comment\n\n"
+                    "export KESTRIX_BROWSER_LOG='/tmp/a b'/c\n") +
+        kWidth);
     EXPECT_EQ(wine.prefix, "/tmp/with space/it's");
     EXPECT_EQ(wine.display, ":9 2");
     EXPECT_EQ(wine.browserLog, "/tmp/a b/c");
@@ -86,16 +92,26 @@ TEST(WineEnvironmentTest, RefusesIncompleteOrExpandingText) {
     EXPECT_THROW(WineEnvironment::parse("export WINEPREFIX DISPLAY=:1\n"), std::runtime_error);
 }
 
+// Without the width, a program would run under whichever loader came first.
+TEST(WineEnvironmentTest, RefusesAnEnvironmentWithoutItsWidth) {
+    EXPECT_THROW(WineEnvironment::parse("export WINEPREFIX=/p DISPLAY=:1 WINEARCH=win64\n"),
+                 std::runtime_error);
+    EXPECT_THROW(WineEnvironment::parse("export WINEPREFIX=/p DISPLAY=:1 WINELOADER=/w\n"),
+                 std::runtime_error);
+}
+
 TEST(WineEnvironmentTest, BrowserLogDefaultsToTheStateFolder) {
-    const WineEnvironment wine = WineEnvironment::parse("export WINEPREFIX=/s/prefix DISPLAY=:5\n");
+    const WineEnvironment wine =
+        WineEnvironment::parse(std::string("export WINEPREFIX=/s/prefix DISPLAY=:5\n") + kWidth);
     EXPECT_EQ(wine.browserLog, "/s/browser.log");
 }
 
-TEST(WineEnvironmentTest, VariablesNameThePrefixAndTheDisplay) {
+TEST(WineEnvironmentTest, VariablesNameThePrefixItsWidthAndTheDisplay) {
     const auto variables = WineEnvironment::parse(kPrinted).variables();
-    EXPECT_EQ(variables.at("WINEPREFIX"), "/work/main/build/wine/prefix");
+    EXPECT_EQ(variables.at("WINEPREFIX"), "/work/main/build/wine/win64/prefix");
     EXPECT_EQ(variables.at("DISPLAY"), ":91");
-    EXPECT_EQ(variables.at("WINEARCH"), "win32");
+    EXPECT_EQ(variables.at("WINEARCH"), "win64");
+    EXPECT_EQ(variables.at("WINELOADER"), "/usr/lib/wine/wine64");
     EXPECT_EQ(variables.at("WINEDEBUG"), "-all");
 }
 
@@ -118,12 +134,16 @@ TEST(WineEnvironmentTest, StartReportsAFailingScriptWithItsOutput) {
 TEST(WineEnvironmentTest, ProcessEnvironmentComesFirst) {
     const ScopedVariable prefix("WINEPREFIX", "/x/prefix");
     const ScopedVariable display("DISPLAY", ":77");
+    const ScopedVariable arch("WINEARCH", "win32");
+    const ScopedVariable loader("WINELOADER", "/usr/lib/wine/wine");
     const ScopedVariable log("KESTRIX_BROWSER_LOG", nullptr);
     const ScopedVariable script("KESTRIX_WINE_ENV", "/nonexistent/wine-env.sh");
     const WineEnvironment wine = WineEnvironment::fromProcessEnvironment();
     EXPECT_EQ(wine.prefix, "/x/prefix");
     EXPECT_EQ(wine.display, ":77");
     EXPECT_EQ(wine.browserLog, "/x/browser.log");
+    EXPECT_EQ(wine.arch, "win32");
+    EXPECT_EQ(wine.loader, "/usr/lib/wine/wine");
 }
 
 TEST(WineEnvironmentTest, WithoutProcessEnvironmentTheScriptIsStarted) {

@@ -85,5 +85,25 @@ TEST(WineRunnerTest, RefusesBadUse) {
     EXPECT_NE(missing.output.find("cannot read"), std::string::npos) << missing.output;
 }
 
+// Each width has a prefix of its own, run by the loader of that width: a 64-bit
+// prefix reports AMD64 to its programs, a 32-bit one x86.
+TEST(WineRunnerTest, RunsThePrefixOfTheWidthAsked) {
+    const char* arch = std::getenv("KESTRIX_WINE_ARCH");
+    ASSERT_TRUE(arch && (std::string(arch) == "win32" || std::string(arch) == "win64"));
+    const Outcome outcome = wineEnv({"run", "cmd", "/c", "echo", "%PROCESSOR_ARCHITECTURE%"});
+    ASSERT_EQ(outcome.status, 0) << outcome.output;
+    const std::string expected = std::string(arch) == "win64" ? "AMD64" : "x86";
+    EXPECT_EQ(outcome.output.substr(0, outcome.output.find_first_of("\r\n")), expected)
+        << outcome.output;
+
+    const Outcome start = wineEnv({"start"});
+    EXPECT_NE(start.output.find(std::string("export WINEARCH=") + arch + "\n"), std::string::npos)
+        << start.output;
+
+    const Outcome unknown = wineEnv({"start"}, {{"KESTRIX_WINE_ARCH", "win16"}});
+    EXPECT_NE(unknown.status, 0);
+    EXPECT_NE(unknown.output.find("KESTRIX_WINE_ARCH"), std::string::npos) << unknown.output;
+}
+
 } // namespace
 } // namespace testsupport

@@ -8,7 +8,7 @@ tests=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 wine_env=$here/../../tools/wine/wine-env.sh
-state=${KESTRIX_WINE_STATE:-$here/../../build/wine}
+state=${KESTRIX_WINE_STATE:-$here/../../build/wine/${KESTRIX_WINE_ARCH:?set KESTRIX_WINE_ARCH to win32 or win64}}
 mkdir -p "$state/certs"
 
 "$wine_env" start >/dev/null

@@ -16,6 +16,7 @@ import expected  # noqa: E402
 import pe_resources as pe  # noqa: E402
 
 RESOURCES = None  # filled by main()
+MACHINE = None  # the executable's processor, filled by main()
 
 
 def languages_of(key):
@@ -136,13 +137,16 @@ class ManifestTest(unittest.TestCase):
         self.assertEqual([l.attrib for l in levels], [{"level": "asInvoker", "uiAccess": "false"}])
 
     def test_common_controls_dependency(self):
+        # The common controls of the program's own processor: a 64-bit program
+        # that asked for the x86 ones would not start.
+        processor = {pe.MACHINE_I386: "x86", pe.MACHINE_AMD64: "amd64"}.get(MACHINE)
         identities = [d.find(self.ASM_V1 + "dependentAssembly/" + self.ASM_V1 + "assemblyIdentity")
                       for d in self.manifest().findall(self.ASM_V1 + "dependency")]
         self.assertEqual([i.attrib for i in identities], [{
             "type": "win32",
             "name": "Microsoft.Windows.Common-Controls",
             "version": "6.0.0.0",
-            "processorArchitecture": "x86",
+            "processorArchitecture": processor,
             "publicKeyToken": "6595b64144ccf1df",
             "language": "*",
         }])
@@ -200,7 +204,7 @@ class BannerTest(unittest.TestCase):
 
 
 def main(argv):
-    global RESOURCES
+    global RESOURCES, MACHINE
     args = argv[1:]
     exe = os.environ.get("KESTRIX_INSTALLER_EXE")
     if args and not args[0].startswith("-"):
@@ -210,6 +214,7 @@ def main(argv):
         return 2
     try:
         RESOURCES = pe.read_resources(exe)
+        MACHINE = pe.read_machine(exe)
     except (OSError, pe.FormatError) as e:
         sys.stderr.write("cannot read the resources of %s: %s\n" % (exe, e))
         return 2

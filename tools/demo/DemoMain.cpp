@@ -144,6 +144,8 @@ int Demo::Run() {
     const bool present = fs::exists(downloaded);
     const std::string sha = present ? testsupport::Sha256OfFile(downloaded.string()) : "";
     std::cout << "\n== Kestrix Office installer demo ==\n"
+              << "installer: the " << m_wine.widthName() << " test build under "
+              << m_wine.widthName() << " Wine (" << Variable("KESTRIX_INSTALLER_EXE") << ")\n"
               << "views shown:\n";
     for (const std::string& view : m_views)
         std::cout << "  - " << view << "\n";

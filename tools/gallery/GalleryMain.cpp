@@ -96,7 +96,8 @@ int Run(const fs::path& output, const std::vector<gallery::Language>& languages)
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
             .count();
     std::cout << "gallery: " << (output / "index.html").string() << " (" << languages.size()
-              << " languages in " << seconds << " s)\n";
+              << " languages in " << seconds << " s, the " << wine.widthName()
+              << " test build under " << wine.widthName() << " Wine)\n";
     return failures == 0 ? 0 : 1;
 }
 

@@ -12,10 +12,14 @@ if ss -ltnH 2>/dev/null | grep -Eq ':(18080|18081|18443|18444|18099)\b'; then
     "run it when no end-to-end test is running" >&2
   exit 1
 fi
+# The test build of the width KESTRIX_WINE_ARCH names (default: the 32-bit one
+# where this machine runs it, else the 64-bit one).
+export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$root/tools/wine/widths.sh" | cut -d' ' -f1)}
+tree=$root/build/$KESTRIX_WINE_ARCH
 eval "$("$wine_env" start)"
 export KESTRIX_WINE_ENV=$wine_env
-export KESTRIX_UIDRIVER_EXE=$root/build/win32/tools/uidriver/kestrix-uidriver.exe
-export KESTRIX_INSTALLER_EXE=$root/build/win32/app/KestrixOfficeInstaller.exe
+export KESTRIX_UIDRIVER_EXE=$tree/tools/uidriver/kestrix-uidriver.exe
+export KESTRIX_INSTALLER_EXE=$tree/app/KestrixOfficeInstaller.exe
 trap '"$wine_env" stop' EXIT
 rm -rf "$root/build/gallery"
 "$root/build/native/tools/gallery/kestrix-gallery" "$root/build/gallery" "$@"

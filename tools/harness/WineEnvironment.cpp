@@ -67,14 +67,16 @@ std::string browserLogNextTo(const std::string& prefix) {
     return (std::filesystem::path(prefix).parent_path() / "browser.log").string();
 }
 
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
 } // namespace
 
 std::map<std::string, std::string> WineEnvironment::variables() const {
-    return {{"WINEPREFIX", prefix},
-            {"WINEARCH", "win32"},
-            {"DISPLAY", display},
-            {"WINEDEBUG", "-all"},
-            {"KESTRIX_BROWSER_LOG", browserLog}};
+    return {{"WINEPREFIX", prefix}, {"WINEARCH", arch},    {"WINELOADER", loader},
+            {"DISPLAY", display},   {"WINEDEBUG", "-all"}, {"KESTRIX_BROWSER_LOG", browserLog}};
 }
 
 WineEnvironment WineEnvironment::parse(const std::string& exportLines) {
@@ -93,11 +95,13 @@ WineEnvironment WineEnvironment::parse(const std::string& exportLines) {
             found[parts[i].substr(0, equals)] = value;
         }
     }
-    if (found["WINEPREFIX"].empty() || found["DISPLAY"].empty())
-        throw std::runtime_error("the Wine environment lacks WINEPREFIX or DISPLAY: " +
-                                 exportLines);
-    WineEnvironment environment{found["WINEPREFIX"], found["DISPLAY"],
-                                found["KESTRIX_BROWSER_LOG"]};
+    for (const char* name : {"WINEPREFIX", "WINEARCH", "WINELOADER", "DISPLAY"}) {
+        if (found[name].empty())
+            throw std::runtime_error(std::string("the Wine environment lacks ") + name + ": " +
+                                     exportLines);
+    }
+    WineEnvironment environment{found["WINEPREFIX"], found["DISPLAY"], found["KESTRIX_BROWSER_LOG"],
+                                found["WINEARCH"], found["WINELOADER"]};
     if (environment.browserLog.empty())
         environment.browserLog = browserLogNextTo(environment.prefix);
     return environment;
@@ -127,11 +131,13 @@ WineEnvironment WineEnvironment::start(const std::string& wineEnvScript) {
 }
 
 WineEnvironment WineEnvironment::fromProcessEnvironment() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    const char* display = std::getenv("DISPLAY");
-    if (prefix && *prefix && display && *display) {
-        const char* log = std::getenv("KESTRIX_BROWSER_LOG");
-        return {prefix, display, log && *log ? log : browserLogNextTo(prefix)};
+    WineEnvironment own{variable("WINEPREFIX"), variable("DISPLAY"),
+                        variable("KESTRIX_BROWSER_LOG"), variable("WINEARCH"),
+                        variable("WINELOADER")};
+    if (!own.prefix.empty() && !own.display.empty() && !own.arch.empty() && !own.loader.empty()) {
+        if (own.browserLog.empty())
+            own.browserLog = browserLogNextTo(own.prefix);
+        return own;
     }
     const char* script = std::getenv("KESTRIX_WINE_ENV");
     if (!script || !*script)

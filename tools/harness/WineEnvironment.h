@@ -4,20 +4,26 @@
 
 namespace testsupport {
 
-// Where the Wine programs of the tests run: the prefix, the X display and the
-// file the prefix's stand-in browser appends opened URLs to. Made ready by
-// tools/wine/wine-env.sh.
+// Where the Wine programs of the tests run: the prefix, its width and the Wine
+// loader of that width, the X display and the file the prefix's stand-in
+// browser appends opened URLs to. Made ready by tools/wine/wine-env.sh.
 struct WineEnvironment {
     std::string prefix;     // WINEPREFIX
     std::string display;    // DISPLAY
     std::string browserLog; // KESTRIX_BROWSER_LOG
+    std::string arch;       // WINEARCH: win32 or win64
+    std::string loader;     // WINELOADER: the program that runs a Windows program of that width
+
+    // "32-bit" or "64-bit", for what a run reports.
+    std::string widthName() const { return arch == "win64" ? "64-bit" : "32-bit"; }
 
     // The variables a Wine program of the tests runs with.
     std::map<std::string, std::string> variables() const;
 
     // Reads the `export NAME=value ...` lines that `wine-env.sh start` prints and
-    // writes to build/wine/env.sh (values quoted as bash's printf %q does).
-    // Throws std::runtime_error when WINEPREFIX or DISPLAY is missing.
+    // writes to build/wine/<arch>/env.sh (values quoted as bash's printf %q does).
+    // Throws std::runtime_error when WINEPREFIX, WINEARCH, WINELOADER or DISPLAY
+    // is missing.
     static WineEnvironment parse(const std::string& exportLines);
 
     // Runs `<script> start` (idempotent: it starts Xvfb and creates the prefix
@@ -25,9 +31,10 @@ struct WineEnvironment {
     // with the script's output when it fails.
     static WineEnvironment start(const std::string& wineEnvScript);
 
-    // WINEPREFIX and DISPLAY of this process when both are set (KESTRIX_BROWSER_LOG,
-    // or browser.log next to the prefix); otherwise start() with the script
-    // named by KESTRIX_WINE_ENV. Throws std::runtime_error when neither is there.
+    // WINEPREFIX, WINEARCH, WINELOADER and DISPLAY of this process when all are
+    // set (KESTRIX_BROWSER_LOG, or browser.log next to the prefix); otherwise
+    // start() with the script named by KESTRIX_WINE_ENV, for the width named by
+    // KESTRIX_WINE_ARCH. Throws std::runtime_error when neither is there.
     static WineEnvironment fromProcessEnvironment();
 };
 

@@ -36,7 +36,7 @@ WineProcess::WineProcess(const WineEnvironment& wine, const std::string& program
         ownsLog_ = true;
     }
     SpawnRequest request;
-    request.argv = {"wine", program};
+    request.argv = {wine.loader, program};
     request.argv.insert(request.argv.end(), options.args.begin(), options.args.end());
     request.environment = wine.variables();
     for (const auto& [name, value] : options.environment)

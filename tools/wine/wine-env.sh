@@ -1,33 +1,46 @@
 #!/usr/bin/env bash
 # Runs our Windows programs under Wine: a private prefix, an X display (an Xvfb
 # of ours when none is usable) and a recorder in place of the web browser.
+# KESTRIX_WINE_ARCH names the width: win32 (a 32-bit prefix run by the 32-bit
+# loader) or win64 (a 64-bit prefix run by wine64). Each has a state folder,
+# prefix and wineserver of its own; everything else is the same for both.
 #
 #   wine-env.sh start                 prepare everything; print the environment
 #   wine-env.sh run <prog.exe> [args] run a program, print its output, return its code
 #   wine-env.sh trust-ca <ca.der|pem> add a CA to the prefix's local-machine Root store
 #   wine-env.sh stop                  end the prefix's Wine processes and our Xvfb
 #
-# Quiet on success. Settings: KESTRIX_WINE_STATE (default <repo>/build/wine),
-# KESTRIX_WINEPREFIX (default <state>/prefix), KESTRIX_WINE_TIMEOUT (seconds a
-# `run` may take, default 600), KESTRIX_TRUSTCA_EXE (the CA helper).
+# Quiet on success. Settings: KESTRIX_WINE_ARCH (required), KESTRIX_WINE_STATE
+# (default <repo>/build/wine/<arch>), KESTRIX_WINEPREFIX (default <state>/prefix),
+# KESTRIX_WINE_TIMEOUT (seconds a `run` may take, default 600), KESTRIX_TRUSTCA_EXE
+# (the CA helper, default that of the tree of the same width).
 set -euo pipefail
-
-# The real location, so that every way of reaching the script names the same prefix.
-here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
-repo=$(cd "$here/../.." && pwd -P)
-state=${KESTRIX_WINE_STATE:-$repo/build/wine}
-export WINEPREFIX=${KESTRIX_WINEPREFIX:-$state/prefix}
-export WINEARCH=win32
-export WINEDEBUG=-all
-log=$state/wine-env.log
-# Seconds wineserver stays up after the last program ends, so that programs run
-# one after another do not pay for its start each time.
-linger=60
 
 die() {
   echo "wine-env: $*" >&2
   exit 1
 }
+
+# The real location, so that every way of reaching the script names the same prefix.
+here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
+repo=$(cd "$here/../.." && pwd -P)
+arch=${KESTRIX_WINE_ARCH:-}
+# /usr/bin/wine would pick the 32-bit loader whenever wine32 is installed:
+# name the loader of the width.
+case "$arch" in
+win32) loader=/usr/lib/wine/wine ;;
+win64) loader=/usr/lib/wine/wine64 ;;
+*) die "set KESTRIX_WINE_ARCH to win32 or win64 (tools/wine/widths.sh says which this machine runs)" ;;
+esac
+state=${KESTRIX_WINE_STATE:-$repo/build/wine/$arch}
+export WINEPREFIX=${KESTRIX_WINEPREFIX:-$state/prefix}
+export WINEARCH=$arch
+export WINELOADER=$loader
+export WINEDEBUG=-all
+log=$state/wine-env.log
+# Seconds wineserver stays up after the last program ends, so that programs run
+# one after another do not pay for its start each time.
+linger=60
 
 # Runs a helper command with its output in the log. Background processes that
 # Wine or Xvfb leave behind must not keep our stdout or the lock open.
@@ -129,10 +142,10 @@ ensure_prefix() {
   fi
   mkdir -p "$WINEPREFIX"
   # Mono and Gecko would ask to be downloaded; our programs need neither.
-  WINEDLLOVERRIDES="mscoree,mshtml=" quiet wineboot --init ||
+  WINEDLLOVERRIDES="mscoree,mshtml=" quiet "$loader" wineboot --init ||
     die "wineboot failed (see $log)"
   printf '%s\n' "$wanted" >"$state/settings.reg"
-  quiet wine regedit /S "$(winpath "$state/settings.reg")" || die "regedit failed (see $log)"
+  quiet "$loader" regedit /S "$(winpath "$state/settings.reg")" || die "regedit failed (see $log)"
   quiet wineserver -w || true
   ensure_fonts
   printf '%s\n' "$wanted" >"$applied"
@@ -154,7 +167,8 @@ write_env() {
   local display=$1 tmp=$state/env.sh.tmp
   {
     printf 'export WINEPREFIX=%q\n' "$WINEPREFIX"
-    printf 'export WINEARCH=win32\n'
+    printf 'export WINEARCH=%q\n' "$arch"
+    printf 'export WINELOADER=%q\n' "$loader"
     printf 'export WINEDEBUG=-all\n'
     printf 'export DISPLAY=%q\n' "$display"
     printf 'export KESTRIX_BROWSER_LOG=%q\n' "$state/browser.log"
@@ -169,6 +183,7 @@ ensure() {
   mkdir -p "$state"
   exec 9>"$state/lock"
   flock 9
+  [ -x "$loader" ] || die "$loader is missing: this machine cannot run $arch programs (tools/wine/widths.sh --explain)"
   display=$(choose_display)
   export DISPLAY=$display
   write_recorder
@@ -193,7 +208,7 @@ cmd_run() {
   trap 'rm -f "$run_output"' EXIT
   rc=0
   SECONDS=0
-  timeout --kill-after=10 "$limit" wine "$@" </dev/null >"$run_output" 2>&1 || rc=$?
+  timeout --kill-after=10 "$limit" "$loader" "$@" </dev/null >"$run_output" 2>&1 || rc=$?
   cat "$run_output"
   if { [ $rc = 124 ] || [ $rc = 137 ]; } && [ $SECONDS -ge "$limit" ]; then
     echo "wine-env: $1 did not end within $limit s and was stopped" >&2
@@ -208,8 +223,8 @@ cmd_run() {
 cmd_trust_ca() {
   [ $# = 1 ] || die "usage: wine-env.sh trust-ca <ca.der|ca.pem>"
   [ -r "$1" ] || die "cannot read $1"
-  local exe=${KESTRIX_TRUSTCA_EXE:-$repo/build/win32/tools/wine/kestrix-trustca.exe}
-  [ -f "$exe" ] || die "$exe is missing (build the win32 tree first)"
+  local exe=${KESTRIX_TRUSTCA_EXE:-$repo/build/$arch/tools/wine/kestrix-trustca.exe}
+  [ -f "$exe" ] || die "$exe is missing (build the $arch tree first)"
   cmd_run "$exe" "$(winpath "$1")"
 }
 

@@ -44,7 +44,7 @@ ULONG WINAPI FakeGetAdaptersInfo(PIP_ADAPTER_INFO buffer, PULONG size) {
     }
     if (*size != ListSize())
         fake.bufferSizeExact = false;
-    const ULONG needed = ListSize() + fake.growBy * sizeof(IP_ADAPTER_INFO);
+    const ULONG needed = ListSize() + fake.growBy * static_cast<ULONG>(sizeof(IP_ADAPTER_INFO));
     if (*size < needed) {
         *size = needed;
         return ERROR_BUFFER_OVERFLOW;
