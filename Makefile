@@ -16,12 +16,13 @@ space := $(empty) $(empty)
 
 # Loopback deployment values of the test builds; the stand-in services listen there.
 TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=localhost:18443 \
-  -DKESTRIX_COLLECTOR_HOST=localhost:18444 -DKESTRIX_HELP_HOST=localhost
+  -DKESTRIX_COLLECTOR_HOST=localhost:18444 -DKESTRIX_HELP_HOST=localhost \
+  "-DKESTRIX_SETUP_SIGNER=Kestrix Test Signer"
 # A Windows test tree: test seams, loopback values, the tests' posix thread model.
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
-.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release asan tsan fuzz \
-  test demo gallery bench clean
+.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible \
+  asan tsan fuzz test demo gallery bench clean
 
 all: win32 win64
 
@@ -51,11 +52,28 @@ win64: deps-win64
 
 # What a release ships: default deployment values, no test seams, no tests,
 # and the win32 thread model, so that Windows XP can load it.
+RELEASE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
+  -DKESTRIX_MINGW_THREADS=win32 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
+  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF
+# $(call release_build,<source>,<build folder>)
+release_build = cmake -S $(1) -B $(2) $(RELEASE_FLAGS) >/dev/null && \
+  cmake --build $(2) -j$(JOBS) --target KestrixOfficeInstaller
+
 win32-release: deps-release
-	@cmake -S . -B $(BUILD)/win32-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake -DKESTRIX_MINGW_THREADS=win32 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
-	  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(BUILD)/win32-release -j$(JOBS) --target KestrixOfficeInstaller
+	@$(call release_build,$(ROOT),$(BUILD)/win32-release)
+	@cd $(BUILD)/win32-release/app && sha256sum KestrixOfficeInstaller.exe | \
+	  awk '{print "release: build/win32-release/app/" $$2 ", SHA-256 " $$1}'
+
+# Anyone can rebuild the release and get the same bytes: a second copy of the
+# source in another folder, built in another folder, must give the same file.
+release-reproducible: win32-release
+	@rm -rf $(BUILD)/reproducible && mkdir -p $(BUILD)/reproducible/source
+	@git ls-files -z --cached --others --exclude-standard | \
+	  tar -c --null -T - | tar -x -C $(BUILD)/reproducible/source
+	@$(call release_build,$(BUILD)/reproducible/source,$(BUILD)/reproducible/build)
+	@cmp $(BUILD)/win32-release/app/KestrixOfficeInstaller.exe \
+	  $(BUILD)/reproducible/build/app/KestrixOfficeInstaller.exe && \
+	  echo "release: reproducible (a second build from a copy of the source gives the same bytes)"
 
 # The native tree runs the Wine tests of the widths this machine runs.
 native: setup win32 win64
@@ -89,7 +107,7 @@ fuzz: setup
 # width this machine runs, then the native tree's, whose Wine tests carry the
 # width in their names (e2e.win64, ...). The first and the last line say which
 # trees ran.
-test: native win32 win64 win32-release asan tsan fuzz
+test: native win32 win64 win32-release release-reproducible asan tsan fuzz
 	@$(BUILD)/asan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(BUILD)/tsan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(ROOT)/tools/wine/widths.sh --explain

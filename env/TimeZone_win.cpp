@@ -1,15 +1,14 @@
 #include "env/TimeZone_win.h"
 
+#include "platform/SystemLibrary_win.h"
+
 #include <windows.h>
 
 TimeZoneValues QueryTimeZone() {
     using GetDynamicTimeZoneInformationFn = DWORD(WINAPI*)(PDYNAMIC_TIME_ZONE_INFORMATION);
     TimeZoneValues values;
-    const HMODULE kernel = GetModuleHandleW(L"Kernel32");
-    if (!kernel)
-        return values;
-    const auto query = reinterpret_cast<GetDynamicTimeZoneInformationFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetDynamicTimeZoneInformation")));
+    const auto query =
+        platform::KernelProc<GetDynamicTimeZoneInformationFn>("GetDynamicTimeZoneInformation");
     if (!query)
         return values;
     // The answer (daylight-saving state, or failure) is not examined: a failed

@@ -11,6 +11,10 @@ const ServiceEndpoints& DeployedEndpoints() {
     return endpoints;
 }
 
+std::wstring ExpectedSetupSigner() {
+    return KESTRIX_SETUP_SIGNER;
+}
+
 std::wstring HelpPageUrl() {
     return std::wstring(L"https://") + KESTRIX_HELP_HOST +
            L"/help/troubleshoot-installation-problems";

@@ -12,3 +12,7 @@ const ServiceEndpoints& DeployedEndpoints();
 
 // "https://<help host>/help/troubleshoot-installation-problems"
 std::wstring HelpPageUrl();
+
+// The subject common name that the setup program's signer certificate must
+// carry before the setup program is opened.
+std::wstring ExpectedSetupSigner();

@@ -18,7 +18,7 @@ packages=(
   libcpp-httplib-dev libssl-dev openssl
   python3-pefile python3-pil
   fonts-wine fonts-noto-cjk fonts-noto-core fonts-dejavu-core locales-all
-  dpkg-dev file
+  dpkg-dev file osslsigncode
 )
 packages32=(wine32:i386)
 

@@ -157,7 +157,12 @@ void CKSInstallerDlg::HandleDownloadProgress(int32_t nDone, int32_t nTotal) {
 }
 
 void CKSInstallerDlg::OnUrlReady() {
-    m_strSetupPath = GetSetupFolder() + L"\\KestrixOfficeSetup.exe";
+    const std::wstring folder = GetSetupFolder();
+    if (folder.empty()) {
+        PostToWindow(WM_SHOW_FAILURE);
+        return;
+    }
+    m_strSetupPath = folder + L"\\KestrixOfficeSetup.exe";
     std::wstring url;
     {
         std::lock_guard<platform::Lock> guard(m_urlLock);

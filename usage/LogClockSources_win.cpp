@@ -1,5 +1,7 @@
 #include "usage/LogClockSources_win.h"
 
+#include "platform/SystemLibrary_win.h"
+
 #include <windows.h>
 
 #include <ctime>
@@ -8,16 +10,9 @@ namespace {
 
 using TickCount64Proc = ULONGLONG(WINAPI*)();
 
-// Looked up at run time so that Windows XP, which lacks it, still starts.
-TickCount64Proc LookUpTickCount64() {
-    HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll");
-    return hKernel ? reinterpret_cast<TickCount64Proc>(
-                         reinterpret_cast<void*>(::GetProcAddress(hKernel, "GetTickCount64")))
-                   : nullptr;
-}
-
 uint64_t TickCount() {
-    static const TickCount64Proc tickCount64 = LookUpTickCount64();
+    // Looked up at run time so that Windows XP, which lacks it, still starts.
+    static const auto tickCount64 = platform::KernelProc<TickCount64Proc>("GetTickCount64");
     return tickCount64 ? tickCount64() : static_cast<uint64_t>(::GetTickCount());
 }
 

@@ -45,7 +45,7 @@ void Session::SetUp() {
     g_wine = std::make_unique<testsupport::WineEnvironment>(
         testsupport::WineEnvironment::fromProcessEnvironment());
     testsupport::StandinOptions options;
-    options.stateDir = fs::path(g_wine->prefix).parent_path() / "certs";
+    options.stateDir = CertsDir();
     g_standin = std::make_unique<testsupport::StandinProcess>(options);
     const std::string trust =
         RequiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" + g_standin->caDerPath() + "'";
@@ -66,6 +66,9 @@ testsupport::WineEnvironment& Session::Wine() {
 }
 testsupport::StandinClient Session::Standin() {
     return g_standin->client();
+}
+std::string Session::CertsDir() {
+    return fs::path(g_wine->prefix).parent_path() / "certs";
 }
 testsupport::UiDriver& Session::Driver() {
     return *g_driver;
@@ -95,6 +98,8 @@ testsupport::WineProcess& InstallerTest::Start(const Launch& launch) {
     const fs::path exe = folder / launch.exeName;
     fs::copy_file(RequiredVariable("KESTRIX_INSTALLER_EXE"), exe,
                   fs::copy_options::overwrite_existing);
+    for (const auto& [name, source] : launch.beside)
+        fs::copy_file(source, folder / name, fs::copy_options::overwrite_existing);
     testsupport::WineProcessOptions options;
     options.environment = launch.environment;
     if (launch.offline)
@@ -147,8 +152,8 @@ std::string InstallerTest::SetupFolder() {
            "/AppData/Roaming/KestrixOffice/Setup";
 }
 
-testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize) {
-    const fs::path padded = fs::path(workDir) / "KestrixOfficeSetup.exe";
+testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize, Signing signing) {
+    const fs::path padded = fs::path(workDir) / "unsigned-KestrixOfficeSetup.exe";
     fs::copy_file(RequiredVariable("KESTRIX_STANDIN_SETUP_EXE"), padded,
                   fs::copy_options::overwrite_existing);
     // Data after the image does not change what the program does.
@@ -164,7 +169,26 @@ testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize
             left -= n;
         }
     }
-    return Session::Standin().registerPackageFile("KestrixOfficeSetup.exe", padded.string());
+    const fs::path package = fs::path(workDir) / "KestrixOfficeSetup.exe";
+    if (signing == Signing::None) {
+        fs::copy_file(padded, package, fs::copy_options::overwrite_existing);
+    } else {
+        const testsupport::Signer signer =
+            signing == Signing::OtherName       ? testsupport::Signer::OtherName
+            : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted
+                                                : testsupport::Signer::Vendor;
+        testsupport::SignProgram(Session::CertsDir(), signer, padded.string(), package.string());
+    }
+    if (signing == Signing::Tampered) {
+        // One byte of the signed part, well inside the padding.
+        const auto middle = static_cast<std::streamoff>(fs::file_size(package) / 2);
+        std::fstream file(package, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekg(middle);
+        const char byte = static_cast<char>(file.get());
+        file.seekp(middle);
+        file.put(static_cast<char>(byte ^ 0x01));
+    }
+    return Session::Standin().registerPackageFile("KestrixOfficeSetup.exe", package.string());
 }
 
 bool InstallerTest::WaitForSetupStarted() {

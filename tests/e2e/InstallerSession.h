@@ -1,4 +1,5 @@
 #pragma once
+#include "tools/harness/CodeSigning.h"
 #include "tools/harness/FileDigest.h"
 #include "tools/harness/StandinClient.h"
 #include "tools/harness/StandinProcess.h"
@@ -42,11 +43,24 @@ struct Launch {
     std::string exeName = "KestrixOfficeInstaller.exe";
     std::map<std::string, std::string> environment;
     bool offline = false; // the test build's seam: the connection probe says "not connected"
+    std::map<std::string, std::string> beside; // file name -> Linux path, copied next to the exe
 };
 
 inline Launch Offline(std::string exeName = "KestrixOfficeInstaller.exe") {
-    return Launch{std::move(exeName), {}, true};
+    Launch launch;
+    launch.exeName = std::move(exeName);
+    launch.offline = true;
+    return launch;
 }
+
+// How the package served to the installer is signed.
+enum class Signing {
+    Vendor,       // by the signer the test build expects
+    None,         // not at all
+    Tampered,     // by the vendor, then one byte changed
+    OtherName,    // by a valid certificate with another name
+    UntrustedRoot // by the expected name, under a CA that no store holds
+};
 
 // What every end-to-end test shares: the Wine prefix and display, the
 // stand-in services on the ports the test build names (their CA trusted in
@@ -58,6 +72,8 @@ public:
 
     static testsupport::WineEnvironment& Wine();
     static testsupport::StandinClient Standin();
+    // The stand-in's state folder: its CA, and the code-signing certificates.
+    static std::string CertsDir();
     static testsupport::UiDriver& Driver();
 };
 
@@ -81,8 +97,10 @@ protected:
     // The per-user setup folder and file inside the prefix, as Linux paths.
     static std::string SetupFolder();
     static std::string SetupFile() { return SetupFolder() + "/KestrixOfficeSetup.exe"; }
-    // Registers the stand-in setup program as the package, padded to the size.
-    testsupport::StandinPackage ServeStandinSetup(uint64_t paddedSize = 3 << 20);
+    // Registers the stand-in setup program as the package, padded to the
+    // size and then signed as asked.
+    testsupport::StandinPackage ServeStandinSetup(uint64_t paddedSize = 3 << 20,
+                                                  Signing signing = Signing::Vendor);
     // Where the stand-in setup program writes its marker when it starts.
     static std::string SetupStartedMarker() { return SetupFile() + ".started"; }
     // True once the stand-in setup program has reported that it was started.

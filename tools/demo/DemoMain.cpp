@@ -1,5 +1,6 @@
 // `make demo`: the installer's main job under Wine against the stand-in
 // vendor services, with a screenshot of every view it passes and a summary.
+#include "tools/harness/CodeSigning.h"
 #include "tools/harness/FileDigest.h"
 #include "tools/harness/StandinClient.h"
 #include "tools/harness/StandinProcess.h"
@@ -35,18 +36,25 @@ std::string Variable(const char* name) {
     return value;
 }
 
-// The stand-in setup program, padded like a real package.
-fs::path MakePackage(const fs::path& folder) {
+// The stand-in setup program, padded like a real package and signed by the
+// signer the test build expects.
+fs::path MakePackage(const fs::path& folder, const std::string& certsDir) {
+    const fs::path unsigned_ = folder / "unsigned-KestrixOfficeSetup.exe";
     const fs::path package = folder / "KestrixOfficeSetup.exe";
-    fs::copy_file(Variable("KESTRIX_STANDIN_SETUP_EXE"), package,
+    fs::copy_file(Variable("KESTRIX_STANDIN_SETUP_EXE"), unsigned_,
                   fs::copy_options::overwrite_existing);
-    std::ofstream out(package, std::ios::binary | std::ios::app);
-    std::string block(1 << 20, '\0');
-    for (uint64_t size = fs::file_size(package); size < kPackageSize; size += block.size()) {
-        for (size_t i = 0; i < block.size(); i += 8)
-            block[i] = static_cast<char>((size + i) * 2654435761u >> 24);
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+    {
+        std::ofstream out(unsigned_, std::ios::binary | std::ios::app);
+        std::string block(1 << 20, '\0');
+        for (uint64_t size = fs::file_size(unsigned_); size < kPackageSize; size += block.size()) {
+            for (size_t i = 0; i < block.size(); i += 8)
+                block[i] = static_cast<char>((size + i) * 2654435761u >> 24);
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        }
     }
+    testsupport::SignProgram(certsDir, testsupport::Signer::Vendor, unsigned_.string(),
+                             package.string());
+    fs::remove(unsigned_);
     return package;
 }
 
@@ -87,7 +95,7 @@ int Demo::Run() {
         throw std::runtime_error("could not trust the test CA in the Wine prefix");
     testsupport::StandinClient services = standin.client();
 
-    const fs::path package = MakePackage(m_output);
+    const fs::path package = MakePackage(m_output, options.stateDir);
     const testsupport::StandinPackage served =
         services.registerPackageFile("KestrixOfficeSetup.exe", package.string());
     // Paced like a modest connection, so that each view can be seen.
@@ -157,7 +165,11 @@ int Demo::Run() {
               << (sha == served.sha256 ? "identical to the package" : "DIFFERS from the package")
               << "\n"
               << "setup program started: "
-              << (fs::exists(downloaded.string() + ".started") ? "yes" : "no") << "\n"
+              << (fs::exists(downloaded.string() + ".started")
+                      ? "yes, after the installer had checked its signature, its chain and "
+                        "its signer (\"Kestrix Test Signer\") while holding it open"
+                      : "no")
+              << "\n"
               << "usage events received by the log collector:\n";
     for (const testsupport::StandinRequest& request :
          services.requests(testsupport::kStandinCollector)) {

@@ -1,0 +1,43 @@
+#include "tools/harness/CodeSigning.h"
+
+#include "tools/harness/WineSpawn.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace testsupport {
+
+namespace {
+
+const char* SignerName(Signer signer) {
+    switch (signer) {
+    case Signer::Vendor:
+        return "vendor";
+    case Signer::OtherName:
+        return "other-name";
+    case Signer::Untrusted:
+        return "untrusted";
+    }
+    return "";
+}
+
+} // namespace
+
+void SignProgram(const std::string& certsDir, Signer signer, const std::string& in,
+                 const std::string& out) {
+    const std::string log = out + ".signing.log";
+    const pid_t pid = spawnWithLog(
+        {{KESTRIX_SIGN_PROGRAM_SCRIPT, certsDir, SignerName(signer), in, out}, {}, "", log});
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    const std::string output = readWholeFile(log);
+    std::filesystem::remove(log);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("could not sign " + in + ": " + output);
+}
+
+} // namespace testsupport
