@@ -22,7 +22,7 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=local
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
 .PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible \
-  asan tsan fuzz test demo gallery bench clean
+  asan tsan fuzz test stress demo gallery bench clean
 
 all: win32 win64
 
@@ -90,18 +90,29 @@ tsan: setup
 	@cmake -S . -B $(BUILD)/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=thread >/dev/null
 	@cmake --build $(BUILD)/tsan -j$(JOBS) --target kestrix_unit_tests
 
-# The answer fuzzer: libFuzzer with ASan and UBSan, seeds replayed, then a
-# short run from them (FUZZ_SECONDS).
-FUZZ_SECONDS ?= 30
+# The fuzzers (libFuzzer with ASan and UBSan): the service answer, the JSON
+# object and the log document. Each starts from a copy of its seeds in
+# build/fuzz/corpus/<name>, runs for its seconds (the answer fuzzer 30, the
+# others 15, or FUZZ_SECONDS each when given) and says how many inputs it ran.
+# A finding stops with the tail of build/fuzz/<name>-fuzzer.log; the input
+# that caused it is kept as build/fuzz/<name>-crash-<hash> (or -leak-, -timeout-).
+FUZZERS := answer nrvjson logdocument
+fuzz_seconds = $(or $(FUZZ_SECONDS),$(if $(filter answer,$(1)),30,15))
+# $(call run_fuzzer,<name>): one recipe line.
+define run_fuzzer
+	@log=$(BUILD)/fuzz/$(1)-fuzzer.log; \
+	  $(BUILD)/fuzz/fuzz/kestrix_$(1)_fuzzer -max_total_time=$(call fuzz_seconds,$(1)) -print_final_stats=1 \
+	    -dict=fuzz/$(1).dict -artifact_prefix=$(BUILD)/fuzz/$(1)- $(BUILD)/fuzz/corpus/$(1) 2>$$log \
+	  || { tail -40 $$log; exit 1; }; \
+	  echo "$(1) fuzzer: $(call fuzz_seconds,$(1)) s, $$(sed -n 's/^stat::number_of_executed_units: *//p' $$log) executions, no finding"
+
+endef
 fuzz: setup
 	@cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON -DKESTRIX_BUILD_TESTS=OFF >/dev/null
-	@cmake --build $(BUILD)/fuzz -j$(JOBS) --target kestrix_answer_fuzzer
-	@rm -rf $(BUILD)/fuzz/corpus && cp -r fuzz/corpus/answer $(BUILD)/fuzz/corpus
-	@$(BUILD)/fuzz/fuzz/kestrix_answer_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=0 \
-	  -dict=fuzz/answer.dict $(BUILD)/fuzz/corpus 2>$(BUILD)/fuzz/answer-fuzzer.log \
-	  || { tail -40 $(BUILD)/fuzz/answer-fuzzer.log; exit 1; }
-	@echo "answer fuzzer: $(FUZZ_SECONDS) s, no finding"
+	@cmake --build $(BUILD)/fuzz -j$(JOBS) --target $(FUZZERS:%=kestrix_%_fuzzer)
+	@rm -rf $(BUILD)/fuzz/corpus && cp -r fuzz/corpus $(BUILD)/fuzz/corpus
+	$(foreach f,$(FUZZERS),$(call run_fuzzer,$(f)))
 
 # The Windows trees' own tests (unit tests under Wine, resources) for each
 # width this machine runs, then the native tree's, whose Wine tests carry the
@@ -119,6 +130,15 @@ test: native win32 win64 win32-release release-reproducible asan tsan fuzz
 	  done; \
 	  ctest --test-dir $(BUILD)/native --output-on-failure
 	@$(ROOT)/tools/wine/widths.sh --explain
+
+# The installer's lifecycle with the user acting at random moments, many
+# times, on each width the machine runs (make test runs a few of each).
+STRESS_RUNS ?= 50
+stress: native
+	@$(ROOT)/tools/wine/widths.sh --explain
+	@widths="$(WIDTHS)"; \
+	  trap 'for w in $$widths; do KESTRIX_WINE_ARCH=$$w $(WINE_ENV) stop; done' EXIT; \
+	  KESTRIX_STRESS_RUNS=$(STRESS_RUNS) ctest --test-dir $(BUILD)/native -L stress --output-on-failure
 
 demo: native
 	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/demo.sh

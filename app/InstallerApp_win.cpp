@@ -8,11 +8,18 @@
 
 #include <memory>
 
+namespace {
+const unsigned kLastUploadsWaitMs = 2000;
+}
+
 BOOL CKSInstallerApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     CKSInstallerDlg dialog(&IsAnotherInstanceRunning, std::make_shared<WinInetExchanges>());
     dialog.DoModal();
+    // The process ends under whatever still runs; the usage events of the
+    // last moments (a confirmed cancel, the close) get a little time to go.
+    dialog.WaitForLogUploads(kLastUploadsWaitMs);
     return FALSE;
 }

@@ -32,6 +32,7 @@ void CKNHttpAdapter::UploadLog(const UsageEventRecord& record) {
 }
 
 void CKNHttpAdapter::NotifyComplete(const void* pData) {
+    m_bReported = true;
     if (!m_pfnComplete)
         return;
     const JobResult result{m_nKind, m_dwJobId, m_dwStatusCode, m_nResultCode, pData};
@@ -44,6 +45,18 @@ void CKNHttpAdapter::NotifyProgress(int32_t nDone, int32_t nTotal) {
     m_links.owner->Call([&](void* pOwner) { m_pfnProgress(pOwner, m_dwJobId, nDone, nTotal); });
 }
 
+void CKNHttpAdapter::NotifyFailureUnlessReported() {
+    if (m_bReported)
+        return;
+    m_dwStatusCode = 0;
+    m_nResultCode = -1;
+    NotifyComplete(nullptr);
+}
+
 void CKNHttpAdapter::Unregister() {
     m_links.registry->Remove(this);
+}
+
+void CKNHttpAdapter::EndUpload() {
+    m_links.registry->UploadEnded();
 }

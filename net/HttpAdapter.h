@@ -33,6 +33,9 @@ public:
 
     // Completion report from the worker's own fields; nothing when no callback.
     void NotifyComplete(const void* pData);
+    // A failure report, unless the job has reported already: for a job that
+    // ended by an exception.
+    void NotifyFailureUnlessReported();
     // Progress report of a download; nothing when no callback.
     void NotifyProgress(int32_t nDone, int32_t nTotal);
 
@@ -44,6 +47,8 @@ public:
     // Leaves the list of live workers; called by the job thread before it
     // destroys the worker.
     void Unregister();
+    // Counts a log upload's job as ended.
+    void EndUpload();
 
     uint64_t Serial() const { return m_serial; }
 
@@ -60,4 +65,5 @@ private:
     JobCompleteProc m_pfnComplete;
     JobProgressProc m_pfnProgress;
     std::atomic<void*> m_hInternet{nullptr};
+    bool m_bReported = false; // the job's own thread only
 };

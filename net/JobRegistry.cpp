@@ -23,3 +23,19 @@ size_t JobRegistry::Count() {
     std::lock_guard<platform::Lock> guard(m_lock);
     return m_adapters.size();
 }
+
+void JobRegistry::UploadStarted() {
+    std::lock_guard<platform::Lock> guard(m_lock);
+    ++m_uploadsInFlight;
+}
+
+void JobRegistry::UploadEnded() {
+    std::lock_guard<platform::Lock> guard(m_lock);
+    if (m_uploadsInFlight > 0)
+        --m_uploadsInFlight;
+}
+
+size_t JobRegistry::UploadsInFlight() {
+    std::lock_guard<platform::Lock> guard(m_lock);
+    return m_uploadsInFlight;
+}

@@ -20,6 +20,12 @@ public:
     void Clear();
     size_t Count();
 
+    // Log uploads from the start of their job until its thread ends, listed or
+    // not: the process waits a little for them at its end.
+    void UploadStarted();
+    void UploadEnded();
+    size_t UploadsInFlight();
+
     // Runs fn on the first listed worker with this serial while the lock is
     // held, so the worker cannot be destroyed meanwhile. False if none.
     template <class Fn> bool WithWorker(uint64_t serial, Fn&& fn);
@@ -27,6 +33,7 @@ public:
 private:
     platform::Lock m_lock;
     std::vector<CKNHttpAdapter*> m_adapters;
+    size_t m_uploadsInFlight = 0;
 };
 
 #include "net/HttpAdapter.h"

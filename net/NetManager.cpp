@@ -89,7 +89,11 @@ uint32_t CKNNetManager::StartServerTimeJob() {
 uint32_t CKNNetManager::StartLogUploadJob(const UsageEventRecord& record) {
     auto job = CreateJob(JOB_LOG_UPLOAD, nullptr);
     job->pPayload = CopyUsageEventRecord(&record);
-    return StartJob(std::move(job));
+    m_registry->UploadStarted();
+    const uint32_t dwJobId = StartJob(std::move(job));
+    if (dwJobId == 0)
+        m_registry->UploadEnded();
+    return dwJobId;
 }
 
 void CKNNetManager::PauseDownload(int32_t bPause) {
@@ -125,25 +129,56 @@ size_t CKNNetManager::AdapterCount() const {
     return m_registry->Count();
 }
 
-void CKNNetManager::JobThreadProc(void* pParam) {
-    std::unique_ptr<NetJob> job(static_cast<NetJob*>(pParam));
-    std::unique_ptr<CKNHttpAdapter> adapter(job->pAdapter);
-    switch (job->nKind) {
+bool CKNNetManager::WaitForLogUploads(unsigned maxMs) {
+    const uint32_t start = platform::MillisecondTimer();
+    while (m_registry->UploadsInFlight() != 0) {
+        if (platform::MillisecondTimer() - start >= maxMs)
+            return false;
+        platform::SleepMilliseconds(10);
+    }
+    return true;
+}
+
+namespace {
+
+void RunJob(NetJob& job, CKNHttpAdapter& adapter) {
+    switch (job.nKind) {
     case JOB_PACKAGE_URL:
-        adapter->RequestPackageUrl();
+        adapter.RequestPackageUrl();
         break;
     case JOB_DOWNLOAD: {
-        const auto* params = static_cast<const DownloadParams*>(job->pPayload);
-        adapter->DownloadFile(params->pszUrl, params->pszPath);
+        const auto* params = static_cast<const DownloadParams*>(job.pPayload);
+        adapter.DownloadFile(params->pszUrl, params->pszPath);
         break;
     }
     case JOB_SERVER_TIME:
-        adapter->RequestServerTime();
+        adapter.RequestServerTime();
         break;
     case JOB_LOG_UPLOAD:
-        adapter->UploadLog(*static_cast<const UsageEventRecord*>(job->pPayload));
+        adapter.UploadLog(*static_cast<const UsageEventRecord*>(job.pPayload));
         break;
     }
+}
+
+} // namespace
+
+// No exception leaves the thread (it would end the process): a job that
+// throws reports failure, once, unless it has reported already.
+void CKNNetManager::JobThreadProc(void* pParam) {
+    std::unique_ptr<NetJob> job(static_cast<NetJob*>(pParam));
+    std::unique_ptr<CKNHttpAdapter> adapter(job->pAdapter);
+    adapter->m_nKind = job->nKind;
+    try {
+        RunJob(*job, *adapter);
+    } catch (...) {
+        try {
+            adapter->NotifyFailureUnlessReported();
+        } catch (...) {
+            // The report itself failed; there is no one else to tell.
+        }
+    }
     ReleasePayload(*job);
+    if (job->nKind == JOB_LOG_UPLOAD)
+        adapter->EndUpload();
     adapter->Unregister();
 }

@@ -46,6 +46,11 @@ public:
     void ClearAdapters();
     size_t AdapterCount() const;
 
+    // Waits until every log upload started so far has ended, at most maxMs;
+    // true when none is left. For the end of the process, so that the last
+    // usage events are not cut off with it.
+    bool WaitForLogUploads(unsigned maxMs);
+
     static void JobThreadProc(void* pParam);
 
 private:

@@ -20,12 +20,13 @@ int OwnerLink::Active() {
 }
 
 // Happens once, when the window ends; callbacks are short, so a plain poll
-// serves.
+// serves. A running callback may be waiting for the window's thread, the
+// caller, to take a message it sends: those are served while waiting.
 void OwnerLink::Detach() {
     {
         std::lock_guard<platform::Lock> guard(m_lock);
         m_pOwner = nullptr;
     }
     while (Active() != 0)
-        platform::SleepMilliseconds(1);
+        platform::SleepServingSentMessages(1);
 }

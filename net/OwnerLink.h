@@ -20,9 +20,9 @@ public:
         Leave();
     }
 
-    // Called by the owner's side before the owner goes away. The owner must not
-    // be waiting for anything a running callback needs (the window has already
-    // been destroyed by then, so synchronous calls into it fail at once).
+    // Called by the owner's side before the owner goes away; idempotent. The
+    // owner must not be waiting for anything a running callback needs but
+    // messages sent to its windows, which are served meanwhile.
     void Detach();
 
 private:

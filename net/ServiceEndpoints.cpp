@@ -2,13 +2,15 @@
 
 #include "DeploymentConfig.h"
 
+// Never destroyed: jobs that are still running when the process ends read it
+// after the run-time has destroyed its static objects.
 const ServiceEndpoints& DeployedEndpoints() {
-    static const ServiceEndpoints endpoints{
+    static const ServiceEndpoints* const endpoints = new ServiceEndpoints{
         ParseHostPort(KESTRIX_UPDATE_HOST, 0),
         ParseHostPort(KESTRIX_LOGCONF_HOST, 443),
         ParseHostPort(KESTRIX_COLLECTOR_HOST, 443),
     };
-    return endpoints;
+    return *endpoints;
 }
 
 std::wstring ExpectedSetupSigner() {

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <string>
 
+#if KESTRIX_TEST_HOOKS
+#include "platform/TestHooks.h"
+#endif
+
 using platform::UniqueFileHandle;
 
 namespace {
@@ -80,7 +84,9 @@ void SetTimeouts(HINTERNET hSession) {
 }
 
 // Streams the body into the file, one progress report per read attempt.
-void Transfer(CKNHttpAdapter& adapter, HINTERNET hUrl, HANDLE hFile, uint64_t announced) {
+// False when a write failed or fell short (a full disk): the rest of the
+// body is not fetched for nothing.
+bool Transfer(CKNHttpAdapter& adapter, HINTERNET hUrl, HANDLE hFile, uint64_t announced) {
     char buffer[kChunkBytes];
     INTERNET_BUFFERSW record = {};
     record.dwStructSize = sizeof(record);
@@ -101,12 +107,14 @@ void Transfer(CKNHttpAdapter& adapter, HINTERNET hUrl, HANDLE hFile, uint64_t an
         lastLength = lastReadOk ? record.dwBufferLength : 0;
         if (lastReadOk) {
             DWORD written = 0;
-            ::WriteFile(hFile, buffer, lastLength, &written, nullptr);
+            if (!::WriteFile(hFile, buffer, lastLength, &written, nullptr) || written != lastLength)
+                return false;
             total += written;
         }
         const ProgressCounts counts = ScaleProgress(total, announced);
         adapter.NotifyProgress(counts.done, counts.total);
     } while (lastReadOk && lastLength != 0);
+    return true;
 }
 
 } // namespace
@@ -126,7 +134,9 @@ void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wcha
     if (IsHttpOrHttpsUrl(url))
         handles.SetUrl(
             ::InternetOpenUrlW(hSession, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
-    if (!handles.Url()) {
+    // An abort may have come while the URL was being opened: the setup file
+    // of an earlier attempt is then left as it is.
+    if (!handles.Url() || adapter.m_bAbort) {
         handles.Close();
         adapter.NotifyComplete(nullptr);
         return;
@@ -141,13 +151,17 @@ void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wcha
     const uint64_t announced =
         ParseContentLength(QueryHeaderText(handles.Url(), HTTP_QUERY_CONTENT_LENGTH));
 
-    if (!pszPath) {
+#if KESTRIX_TEST_HOOKS
+    platform::TestHookDelay("KESTRIX_TEST_DELAY_BEFORE_FILE_MS");
+#endif
+    if (!pszPath || adapter.m_bAbort) {
         handles.Close();
         adapter.NotifyComplete(nullptr);
         return;
     }
     if (PathExists(pszPath))
         ::DeleteFileW(pszPath);
+    bool written = false;
     {
         UniqueFileHandle file(::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -156,11 +170,11 @@ void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wcha
             adapter.NotifyComplete(nullptr);
             return;
         }
-        Transfer(adapter, handles.Url(), file.Get(), announced);
+        written = Transfer(adapter, handles.Url(), file.Get(), announced);
     }
 
     uint64_t size = 0;
     const bool sizeDiffers = FindFileSize(pszPath, &size) && size != announced;
     handles.Close();
-    adapter.NotifyComplete(sizeDiffers || adapter.m_bAbort ? nullptr : pszPath);
+    adapter.NotifyComplete(!written || sizeDiffers || adapter.m_bAbort ? nullptr : pszPath);
 }

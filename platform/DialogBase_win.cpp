@@ -7,17 +7,30 @@ INT_PTR DialogBase::DoModal() {
                              &DialogBase::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
+// No exception leaves the procedure: it would cross the system's own frames.
+// A message whose handling throws counts as not handled; a window whose
+// set-up throws ends.
 INT_PTR CALLBACK DialogBase::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<DialogBase*>(lParam);
         ::SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         self->m_hWnd = hWnd;
-        return self->OnInitDialog();
+        try {
+            return self->OnInitDialog();
+        } catch (...) {
+            ::EndDialog(hWnd, -1);
+            return FALSE;
+        }
     }
     auto* self = reinterpret_cast<DialogBase*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
     if (!self)
         return FALSE;
-    const INT_PTR handled = self->Dispatch(message, wParam, lParam);
+    INT_PTR handled = FALSE;
+    try {
+        handled = self->Dispatch(message, wParam, lParam);
+    } catch (...) {
+        handled = FALSE;
+    }
     if (message == WM_NCDESTROY)
         self->m_hWnd = nullptr;
     return handled;

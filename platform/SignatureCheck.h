@@ -6,10 +6,10 @@ namespace platform {
 
 // What Windows says of a file's Authenticode signature.
 struct SignatureFacts {
-    int32_t trustResult = -1;  // WinVerifyTrust: 0 when signature, digest and chain hold
-    std::wstring signerName;   // the signer certificate's subject common name
-    bool chainBuilt = false;   // the signer's chain could be built
-    uint32_t chainErrors = 0;  // that chain's CERT_TRUST_* error bits
+    int32_t trustResult = -1; // WinVerifyTrust: 0 when signature, digest and chain hold
+    std::wstring signerName;  // the signer certificate's subject common name
+    bool chainBuilt = false;  // the signer's chain could be built
+    uint32_t chainErrors = 0; // that chain's CERT_TRUST_* error bits
 };
 
 enum class SignatureVerdict {

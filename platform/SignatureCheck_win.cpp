@@ -57,8 +57,8 @@ void ReadChain(const TrustCalls& calls, const CRYPT_PROVIDER_SGNR& signer,
     parameters.cbSize = sizeof(parameters);
     FILETIME asOf = signer.sftVerifyAsOf;
     PCCERT_CHAIN_CONTEXT chain = nullptr;
-    if (!calls.chain(nullptr, certificate, &asOf, certificate->hCertStore, &parameters, 0,
-                     nullptr, &chain) ||
+    if (!calls.chain(nullptr, certificate, &asOf, certificate->hCertStore, &parameters, 0, nullptr,
+                     &chain) ||
         !chain)
         return;
     facts.chainBuilt = true;

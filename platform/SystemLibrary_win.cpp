@@ -16,7 +16,8 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
     // of the program's.
     const bool restricted = KernelProc<FARPROC>("SetDefaultDllDirectories") != nullptr;
     return ::LoadLibraryExW(path.c_str(), nullptr,
-                            restricted ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
+                            restricted ? LOAD_LIBRARY_SEARCH_SYSTEM32
+                                       : LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 } // namespace platform

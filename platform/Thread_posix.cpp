@@ -19,4 +19,8 @@ void SleepMilliseconds(unsigned milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+void SleepServingSentMessages(unsigned milliseconds) {
+    SleepMilliseconds(milliseconds);
+}
+
 } // namespace platform

@@ -6,6 +6,10 @@
 
 #include <memory>
 
+#if KESTRIX_TEST_HOOKS
+#include "platform/TestHooks.h"
+#endif
+
 namespace platform {
 
 namespace {
@@ -25,6 +29,10 @@ unsigned __stdcall RunThread(void* pStart) {
 
 // Through the C run-time library, so that the thread may use it freely.
 bool StartDetachedThread(ThreadEntry entry, void* pParam) {
+#if KESTRIX_TEST_HOOKS
+    if (TestHookEnabled("KESTRIX_TEST_NO_THREADS"))
+        return false;
+#endif
     auto start = std::make_unique<ThreadStart>(ThreadStart{entry, pParam});
     const uintptr_t thread = _beginthreadex(nullptr, 0, &RunThread, start.get(), 0, nullptr);
     if (thread == 0)
@@ -35,6 +43,12 @@ bool StartDetachedThread(ThreadEntry entry, void* pParam) {
 }
 
 void SleepMilliseconds(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
+
+void SleepServingSentMessages(unsigned milliseconds) {
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     ::Sleep(milliseconds);
 }
 

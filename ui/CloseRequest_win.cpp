@@ -7,6 +7,14 @@
 #include "res/resource.h"
 #include "ui/FlowRules.h"
 
+#include <utility>
+
+namespace {
+// How long a cancelled download has to report before the window ends anyway:
+// a transfer blocked inside the Internet library may not notice the abort.
+const UINT kCancelGraceMs = 3000;
+} // namespace
+
 void CKSInstallerDlg::OnCancel() {
     if (!m_pNetManager || !IsInternetConnected() || m_bOffline) {
         EndDialog(IDCANCEL);
@@ -16,21 +24,35 @@ void CKSInstallerDlg::OnCancel() {
                                              platform::IsControlVisible(Control(IDRETRY)));
     SendUsageEvent(2, screen, L"Close");
     ::Sleep(5);
-    if (m_pNetManager && IsInternetConnected())
+    if (IsInternetConnected())
         m_pNetManager->PauseDownload(1);
     const std::wstring text = LoadText(IDS_CANCEL_CONFIRM);
     const std::wstring caption = LoadText(IDS_CANCEL_CAPTION);
     SendUsageEvent(1, L"CancelInstall", L"");
+    // The box's own message loop keeps dispatching to this window: a package
+    // URL or a finished download that arrives meanwhile waits for the answer.
+    m_bConfirming = true;
     const int answer =
         ::MessageBoxW(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION);
+    m_bConfirming = false;
+    const bool urlHeld = std::exchange(m_bHeldUrlReady, false);
+    const bool downloadDoneHeld = std::exchange(m_bHeldDownloadDone, false);
+    // The answer is obeyed whatever the connection probe says by now: a resumed
+    // download whose connection is gone fails at its next read.
     if (answer == IDYES) {
         SendUsageEvent(2, L"CancelInstall", L"Yes");
         m_bCancelRequested = 1;
-        if (m_pNetManager && IsInternetConnected() && !m_pNetManager->AbortDownload())
+        // A download that has already reported has nothing left to abort.
+        if (downloadDoneHeld || !m_pNetManager->AbortDownload())
             EndDialog(IDCANCEL);
-    } else {
-        SendUsageEvent(2, L"CancelInstall", L"No");
-        if (m_pNetManager && IsInternetConnected())
-            m_pNetManager->PauseDownload(0);
+        else
+            ::SetTimer(GetSafeHwnd(), kCancelTimer, kCancelGraceMs, nullptr);
+        return;
     }
+    SendUsageEvent(2, L"CancelInstall", L"No");
+    m_pNetManager->PauseDownload(0);
+    if (urlHeld)
+        OnUrlReady();
+    if (downloadDoneHeld)
+        OnDownloadDone();
 }

@@ -25,9 +25,17 @@ CKSInstallerDlg::CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning,
           std::move(exchanges))),
       m_isAnotherInstanceRunning(isAnotherInstanceRunning) {}
 
-// The manager goes first: from then on no job calls back into this window.
+// The link to this window is cut first (it already is once the window has
+// been destroyed), so that no callback runs while the manager goes away.
 CKSInstallerDlg::~CKSInstallerDlg() {
+    if (m_pNetManager)
+        m_pNetManager->DetachOwner();
     m_pNetManager.reset();
+}
+
+void CKSInstallerDlg::WaitForLogUploads(unsigned maxMs) {
+    if (m_pNetManager)
+        m_pNetManager->WaitForLogUploads(maxMs);
 }
 
 std::wstring CKSInstallerDlg::LoadText(UINT id) const {
@@ -46,9 +54,18 @@ BOOL CKSInstallerDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
-    if (m_pNetManager && IsInternetConnected())
-        m_pNetManager->StartPackageUrlJob();
+    StartPackageUrlJob();
     return TRUE;
+}
+
+// Unless the no-connection view is shown or the probe now says otherwise (the
+// two may disagree). A job whose thread cannot start gives the failure view,
+// so that Retry is offered.
+void CKSInstallerDlg::StartPackageUrlJob() {
+    if (!m_pNetManager || m_bOffline || !IsInternetConnected())
+        return;
+    if (m_pNetManager->StartPackageUrlJob() == 0)
+        PostToWindow(WM_SHOW_FAILURE);
 }
 
 void CKSInstallerDlg::ShowView(View view) {
@@ -66,9 +83,14 @@ void CKSInstallerDlg::ShowView(View view) {
     SetTitle(controls.titleString);
 }
 
+// Also called from the download's worker: a window that is gone is left
+// alone (a null window would invalidate every window on the desktop).
 void CKSInstallerDlg::SetTitle(UINT stringId) {
-    platform::SetControlText(Control(IDC_TITLE), LoadText(stringId));
-    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+    const HWND hWnd = GetSafeHwnd();
+    if (!hWnd)
+        return;
+    platform::SetControlText(::GetDlgItem(hWnd, IDC_TITLE), LoadText(stringId));
+    ::InvalidateRect(hWnd, nullptr, TRUE);
 }
 
 void CKSInstallerDlg::ShowConnectionState() {
@@ -89,8 +111,10 @@ void CKSInstallerDlg::ShowConnectionState() {
     }
 }
 
+// A null window would make it a message to the calling thread.
 void CKSInstallerDlg::PostToWindow(UINT message) {
-    ::PostMessageW(GetSafeHwnd(), message, 0, 0);
+    if (const HWND hWnd = GetSafeHwnd())
+        ::PostMessageW(hWnd, message, 0, 0);
 }
 
 void CKSInstallerDlg::OnJobResult(void* pOwner, const JobResult* pResult) {
@@ -114,10 +138,11 @@ void CKSInstallerDlg::HandleJobResult(const JobResult& result) {
         break;
     }
     case JOB_DOWNLOAD:
-        if (result.pData && result.dwStatusCode == 200) {
-            PostToWindow(WM_DOWNLOAD_DONE);
-        } else if (m_bCancelRequested) {
+        // After a confirmed cancel even a completed download only ends the window.
+        if (m_bCancelRequested) {
             PostToWindow(WM_END_CANCELLED);
+        } else if (result.pData && result.dwStatusCode == 200) {
+            PostToWindow(WM_DOWNLOAD_DONE);
         } else {
             PostToWindow(WM_SHOW_FAILURE);
             if (m_pNetManager)
@@ -168,13 +193,15 @@ void CKSInstallerDlg::OnUrlReady() {
         std::lock_guard<platform::Lock> guard(m_urlLock);
         url = m_strPackageUrl;
     }
-    if (m_pNetManager)
-        m_pNetManager->StartDownloadJob(url.c_str(), m_strSetupPath.c_str());
-    else
+    if (!m_pNetManager || m_pNetManager->StartDownloadJob(url.c_str(), m_strSetupPath.c_str()) == 0)
         PostToWindow(WM_SHOW_FAILURE);
 }
 
 void CKSInstallerDlg::OnShowFailure() {
+    if (m_bCancelRequested) {
+        EndDialog(IDCANCEL);
+        return;
+    }
     ShowView(View::Failure);
     SendUsageEvent(1, L"FailDownloading", L"");
 }
@@ -183,8 +210,7 @@ void CKSInstallerDlg::OnRetry() {
     m_bAwaitingFirstProgress = 1;
     SendUsageEvent(2, L"FailDownloading", L"Retry");
     ShowConnectionState();
-    if (m_pNetManager && IsInternetConnected())
-        m_pNetManager->StartPackageUrlJob();
+    StartPackageUrlJob();
     platform::ShowControl(Control(IDRETRY), false);
 }
 
@@ -201,15 +227,26 @@ void CKSInstallerDlg::OnHelpLinkClick() {
 bool CKSInstallerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_URL_READY:
-        OnUrlReady();
+        if (m_bConfirming)
+            m_bHeldUrlReady = true;
+        else
+            OnUrlReady();
         return true;
     case WM_DOWNLOAD_DONE:
-        OnDownloadDone();
+        if (m_bConfirming)
+            m_bHeldDownloadDone = true;
+        else
+            OnDownloadDone();
         return true;
     case WM_SHOW_FAILURE:
         OnShowFailure();
         return true;
     case WM_END_CANCELLED:
+        EndDialog(IDCANCEL);
+        return true;
+    case WM_TIMER:
+        if (wParam != kCancelTimer)
+            return false;
         EndDialog(IDCANCEL);
         return true;
     case WM_COMMAND:
@@ -244,6 +281,11 @@ bool CKSInstallerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
+    case WM_NCDESTROY:
+        // The controls are gone; from here on no job calls back into the window.
+        if (m_pNetManager)
+            m_pNetManager->DetachOwner();
+        return false;
     }
     return false;
 }

@@ -17,12 +17,16 @@
 class CKNNetManager;
 class NetExchanges;
 
-// Private messages, always posted with wParam and lParam 0.
-constexpr UINT WM_URL_READY = WM_USER + 1;
-constexpr UINT WM_DOWNLOAD_DONE = WM_USER + 2;
-constexpr UINT WM_SHOW_FAILURE = WM_USER + 3;
+// Private messages, always posted with wParam and lParam 0. In the WM_APP
+// range: WM_USER+1 and +2 are the dialog manager's DM_SETDEFID and
+// DM_REPOSITION, which anyone may send to a dialog.
+constexpr UINT WM_URL_READY = WM_APP + 1;
+constexpr UINT WM_DOWNLOAD_DONE = WM_APP + 2;
+constexpr UINT WM_SHOW_FAILURE = WM_APP + 3;
 // Ends the window on its own thread once a cancelled download has reported.
-constexpr UINT WM_END_CANCELLED = WM_USER + 4;
+constexpr UINT WM_END_CANCELLED = WM_APP + 4;
+// Ends it when a cancelled download takes too long to report.
+constexpr UINT_PTR kCancelTimer = 1;
 
 // The installer's one window: its views and their transitions, the download
 // hand-off, the close request, and the usage events of every screen and
@@ -36,6 +40,10 @@ public:
     CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning,
                     std::shared_ptr<NetExchanges> exchanges);
     ~CKSInstallerDlg() override;
+
+    // After the window has ended: lets the log uploads already under way
+    // finish, at most maxMs in all, so that the last usage events arrive.
+    void WaitForLogUploads(unsigned maxMs);
 
     static void OnJobResult(void* pOwner, const JobResult* pResult);
     static void OnDownloadProgress(void* pOwner, uint32_t dwJobId, int32_t nDone, int32_t nTotal);
@@ -57,6 +65,7 @@ private:
     void OnRetry();
     void OnHelpLinkClick();
     void PostToWindow(UINT message);
+    void StartPackageUrlJob();
 
     // Hand-off
     static std::wstring GetSetupFolder();
@@ -83,6 +92,11 @@ private:
     std::atomic<int> m_bCancelRequested{0};
     std::atomic<int> m_bAwaitingFirstProgress{1};
     std::atomic<int> m_nLastPosition{-1}; // bar position last sent, per attempt
+    // While the close confirmation is open, outcomes that arrive wait until
+    // it is answered: carried on after "No", dropped after "Yes".
+    bool m_bConfirming = false;
+    bool m_bHeldUrlReady = false;
+    bool m_bHeldDownloadDone = false;
     std::wstring m_strSetupPath;
     std::wstring m_strManagerJson;
     platform::UniqueFont m_fontDialog;

@@ -58,6 +58,10 @@ std::wstring CKSInstallerDlg::GetSetupFolder() {
 // has started, so that what runs is what was checked. A file that fails the
 // check is removed, so that nobody opens it by hand either.
 void CKSInstallerDlg::OnDownloadDone() {
+    if (m_bCancelRequested) {
+        EndDialog(IDCANCEL);
+        return;
+    }
     platform::UniqueFileHandle setup(::CreateFileW(m_strSetupPath.c_str(), GENERIC_READ,
                                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                                    FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -65,8 +69,10 @@ void CKSInstallerDlg::OnDownloadDone() {
         PostToWindow(WM_SHOW_FAILURE);
         return;
     }
-    const platform::SignatureFacts facts = platform::ReadSignature(setup.Get(), m_strSetupPath.c_str());
-    if (platform::JudgeSignature(facts, ExpectedSetupSigner()) != platform::SignatureVerdict::Trusted) {
+    const platform::SignatureFacts facts =
+        platform::ReadSignature(setup.Get(), m_strSetupPath.c_str());
+    if (platform::JudgeSignature(facts, ExpectedSetupSigner()) !=
+        platform::SignatureVerdict::Trusted) {
         setup.Reset();
         ::DeleteFileW(m_strSetupPath.c_str());
         PostToWindow(WM_SHOW_FAILURE);

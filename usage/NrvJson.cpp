@@ -1,5 +1,7 @@
 #include "usage/NrvJson.h"
 
+#include "platform/Utf8Codec.h"
+
 #include <exception>
 #include <memory>
 
@@ -20,6 +22,36 @@ Json::StreamWriterBuilder CompactBuilder() {
     return settings;
 }
 
+// The text with every ill-formed part of its UTF-8 replaced by U+FFFD.
+std::string WellFormedText(const std::string& text) {
+    const std::wstring decoded = utf8::DecodeUtf8(text.data(), text.size());
+    return utf8::EncodeUtf8(decoded.data(), decoded.size());
+}
+
+// The reader turns an escaped unpaired surrogate ("\udc00") into bytes that
+// are not UTF-8, and every writer would pass them on as they are: in keys
+// as in texts, such parts become U+FFFD.
+Json::Value WellFormed(const Json::Value& value) {
+    switch (value.type()) {
+    case Json::stringValue:
+        return Json::Value(WellFormedText(value.asString()));
+    case Json::arrayValue: {
+        Json::Value result(Json::arrayValue);
+        for (const Json::Value& item : value)
+            result.append(WellFormed(item));
+        return result;
+    }
+    case Json::objectValue: {
+        Json::Value result(Json::objectValue);
+        for (const std::string& name : value.getMemberNames())
+            result[WellFormedText(name)] = WellFormed(value[name]);
+        return result;
+    }
+    default:
+        return value;
+    }
+}
+
 } // namespace
 
 bool ParseJsonText(const std::string& text, Json::Value& root) {
@@ -28,7 +60,8 @@ bool ParseJsonText(const std::string& text, Json::Value& root) {
         Json::Value parsed;
         if (!reader.parse(text, parsed))
             return false;
-        root.swap(parsed);
+        Json::Value wellFormed = WellFormed(parsed);
+        root.swap(wellFormed);
         return true;
     } catch (const std::exception&) {
         // The reader throws when the text nests deeper than its stack limit.

@@ -38,5 +38,7 @@ private:
 };
 
 // Reads text with Json::Reader's default features into root. Never throws: a
-// text that the reader rejects, or that nests too deeply, gives false.
+// text that the reader rejects, or that nests too deeply, gives false. Texts
+// and keys come out as well-formed UTF-8 (U+FFFD for ill-formed parts, such
+// as an escaped unpaired surrogate).
 bool ParseJsonText(const std::string& text, Json::Value& root);

@@ -106,6 +106,7 @@ testsupport::WineProcess& InstallerTest::Start(const Launch& launch) {
         options.environment["KESTRIX_TEST_OFFLINE"] = "1";
     options.workDir = folder;
     options.logPath = folder / "wine.log";
+    options.fileSizeLimit = launch.fileSizeLimit;
     processes.push_back(
         std::make_unique<testsupport::WineProcess>(Session::Wine(), exe.string(), options));
     return *processes.back();

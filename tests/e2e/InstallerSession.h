@@ -44,6 +44,7 @@ struct Launch {
     std::map<std::string, std::string> environment;
     bool offline = false; // the test build's seam: the connection probe says "not connected"
     std::map<std::string, std::string> beside; // file name -> Linux path, copied next to the exe
+    unsigned long long fileSizeLimit = 0;      // as if the disk were full beyond it (0: no limit)
 };
 
 inline Launch Offline(std::string exeName = "KestrixOfficeInstaller.exe") {

@@ -197,3 +197,32 @@ TEST_F(SetupDownload, AbortDuringABlockedReadEndsPromptly) {
     EXPECT_EQ(harness.Manager().AbortDownload(), 1);
     ExpectFailed(harness.WaitForReport(), 200);
 }
+
+// An abort that comes after the URL is open but before the transfer (the
+// test build's seam holds the download there) ends the job before anything
+// is done to the file: the setup file of an earlier attempt stays as it was.
+TEST_F(SetupDownload, AnAbortBeforeTheTransferLeavesTheEarlierFileAlone) {
+    const std::string earlier(100000, 'x');
+    {
+        platform::UniqueFileHandle old(
+            ::CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ::WriteFile(old.Get(), earlier.data(), static_cast<DWORD>(earlier.size()), &written,
+                    nullptr);
+    }
+    const std::wstring url = Package(50000);
+    _putenv_s("KESTRIX_TEST_DELAY_BEFORE_FILE_MS", "1500");
+    harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
+    while (standin.Requests("package").empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Well inside the seam's hold, once the answer's head has been read.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(harness.Manager().AbortDownload(), 1);
+    const JobReport report = harness.WaitForReport();
+    _putenv_s("KESTRIX_TEST_DELAY_BEFORE_FILE_MS", "");
+    EXPECT_FALSE(report.hasData);
+    WIN32_FILE_ATTRIBUTE_DATA attributes = {};
+    ASSERT_TRUE(::GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &attributes))
+        << "the earlier file is still there";
+    EXPECT_EQ(attributes.nFileSizeLow, earlier.size()) << "and unchanged";
+}

@@ -61,6 +61,7 @@ const std::string& RawConnection::readAtLeast(std::size_t count) {
             throw std::runtime_error("no answer from the stand-in within 20 s");
         }
         if (got <= 0) {
+            closeError_ = got < 0 ? errno : 0;
             closed_ = true;
             break;
         }

@@ -19,12 +19,15 @@ public:
     const std::string& readToEnd();
     // True when the server closed (cleanly or not) after what was read.
     bool closedByServer() const { return closed_; }
+    // What ended the reading: ECONNRESET for a reset, 0 for a clean close.
+    int closeError() const { return closeError_; }
     int nativeHandle() const { return socket_.get(); }
 
 private:
     standin::FileDescriptor socket_;
     std::string received_;
     bool closed_ = false;
+    int closeError_ = 0;
 };
 
 // One request, the whole answer.

@@ -23,7 +23,7 @@ TEST(ScriptJson, ReadsEverySetting) {
     standin::Script script = parse(R"([{"status": 503, "reason": "Busy", "body": "{}",
         "headers": ["Retry-After: 1", "X-A: b"], "content_length": 99, "chunk_bytes": 2,
         "chunk_delay_ms": 5, "trickle_after_bytes": 1, "trickle_interval_ms": 7, "delay_ms": 3,
-        "redirect": "http://127.0.0.1/x"}])");
+        "hold_before_read_ms": 4, "redirect": "http://127.0.0.1/x"}])");
     ASSERT_EQ(script.answers.size(), 1u);
     const standin::Answer& answer = script.answers[0];
     EXPECT_EQ(answer.status, 503);
@@ -39,13 +39,16 @@ TEST(ScriptJson, ReadsEverySetting) {
     EXPECT_EQ(answer.delivery.cutoffAfter, 1u);
     EXPECT_EQ(answer.delivery.trickleInterval.count(), 7);
     EXPECT_EQ(answer.delivery.delay.count(), 3);
+    EXPECT_EQ(answer.delivery.holdBeforeRead.count(), 4);
     EXPECT_FALSE(script.thenDefault);
 }
 
 TEST(ScriptJson, DecodesBase64BodiesAndRawAnswers) {
     standin::Script script = parse(
-        R"([{"body_base64": "AP8K"}, {"raw_base64": "SFRUUC8xLjE=", "drop_after_bytes": 3}])");
+        R"([{"body_base64": "AP8K", "reset_after_bytes": 2},
+            {"raw_base64": "SFRUUC8xLjE=", "drop_after_bytes": 3}])");
     EXPECT_EQ(script.answers[0].body, std::string("\x00\xff\n", 3));
+    EXPECT_EQ(script.answers[0].delivery.cutoff, standin::Cutoff::Reset);
     EXPECT_EQ(script.answers[1].raw, "HTTP/1.1");
     EXPECT_EQ(script.answers[1].delivery.cutoff, standin::Cutoff::Drop);
 }
@@ -58,6 +61,7 @@ TEST(ScriptJson, RefusesMistakesAndNamesTheField) {
         {R"([{"body": "a", "body_base64": "YQ=="}])", "body"},
         {R"([{"body_base64": "!!"}])", "body_base64"},
         {R"([{"drop_after_bytes": 1, "stall_after_bytes": 2}])", "drop_after_bytes"},
+        {R"([{"reset_after_bytes": 1, "trickle_after_bytes": 2}])", "reset_after_bytes"},
         {R"([{"trickle_interval_ms": 5}])", "trickle_interval_ms"},
         {R"([{"chunk_delay_ms": 5}])", "chunk_delay_ms"},
         {R"([{"chunk_bytes": 0}])", "chunk_bytes"},
@@ -67,6 +71,7 @@ TEST(ScriptJson, RefusesMistakesAndNamesTheField) {
         {R"([{"package": "x.exe"}])", "package"},
         {R"([{"raw": "x", "status": 200}])", "status"},
         {R"([{"delay_ms": -1}])", "delay_ms"},
+        {R"([{"hold_before_read_ms": "1s"}])", "hold_before_read_ms"},
         {R"({"answers": [], "then": "later"})", "then"},
         {R"({"answer": []})", "answer"},
         {R"([3])", "answer 0"},
@@ -91,10 +96,13 @@ TEST(ScriptJson, AllowsAPackageOnlyForThePackageService) {
 TEST(ScriptBook, UsesAnswersInOrderThenRepeatsTheLast) {
     standin::ScriptBook book;
     book.set(Service::Update, parse(R"([{"status": 500}, {"status": 200}])"));
+    EXPECT_EQ(book.peek(Service::Update)->status, 500);
     EXPECT_EQ(book.next(Service::Update)->status, 500);
+    EXPECT_EQ(book.peek(Service::Update)->status, 200);
     EXPECT_EQ(book.next(Service::Update)->status, 200);
     EXPECT_EQ(book.next(Service::Update)->status, 200);
     EXPECT_FALSE(book.next(Service::Collector));
+    EXPECT_FALSE(book.peek(Service::Collector));
 }
 
 TEST(ScriptBook, ReturnsToDefaultsWhenAskedOrCleared) {

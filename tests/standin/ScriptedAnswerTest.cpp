@@ -1,5 +1,8 @@
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include "RawHttp.h"
 #include "StandinFixture.h"
@@ -117,6 +120,35 @@ TEST_F(ScriptedAnswerTest, DropsTheConnectionAfterTheGivenBodyBytes) {
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].bodyBytesSent, 300u);
     EXPECT_EQ(recorded[0].outcome, "cut");
+}
+
+TEST_F(ScriptedAnswerTest, ResetsTheConnectionAfterTheGivenBodyBytes) {
+    StandinAnswer answer = StandinAnswer::json(std::string(1000, 'x'));
+    answer.resetAfterBytes = 300;
+    client().script("update", {answer});
+    RawConnection connection(ports().update);
+    connection.send(kUpdateRequest);
+    RawResponse response = parseResponse(connection.readToEnd());
+    EXPECT_EQ(connection.closeError(), ECONNRESET);
+    EXPECT_EQ(response.body, std::string(300, 'x'));
+    std::vector<testsupport::StandinRequest> recorded = client().requests("update");
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].bodyBytesSent, 300u);
+    EXPECT_EQ(recorded[0].outcome, "cut");
+}
+
+TEST_F(ScriptedAnswerTest, AResetDeliversEveryByteSentBeforeItToASlowReader) {
+    constexpr std::size_t kSent = 4 << 20;
+    StandinAnswer answer = StandinAnswer::json(std::string(kSent + 1000, 'y'));
+    answer.resetAfterBytes = kSent;
+    client().script("update", {answer});
+    RawConnection connection(ports().update);
+    connection.send(kUpdateRequest);
+    // Much of the body still waits in the socket buffers when the cutoff comes.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    RawResponse response = parseResponse(connection.readToEnd());
+    EXPECT_EQ(connection.closeError(), ECONNRESET);
+    EXPECT_EQ(response.body.size(), kSent);
 }
 
 TEST_F(ScriptedAnswerTest, Redirects) {

@@ -52,7 +52,13 @@ void copyTemplateCertificates(const std::string& dir) {
         {&from.caDer, &to.caDer},
         {&from.caKey, &to.caKey},
         {&from.serverPem, &to.serverPem},
-        {&from.serverKey, &to.serverKey}};
+        {&from.serverKey, &to.serverKey},
+        {&from.untrustedCaPem, &to.untrustedCaPem},
+        {&from.untrustedCaKey, &to.untrustedCaKey},
+        {&from.untrustedServerPem, &to.untrustedServerPem},
+        {&from.untrustedServerKey, &to.untrustedServerKey},
+        {&from.wrongHostPem, &to.wrongHostPem},
+        {&from.wrongHostKey, &to.wrongHostKey}};
     for (const auto& [source, target] : files) {
         std::filesystem::copy_file(*source, *target,
                                    std::filesystem::copy_options::overwrite_existing);

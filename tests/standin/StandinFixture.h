@@ -32,8 +32,8 @@ private:
     std::string path_;
 };
 
-// A directory holding a test CA and server certificate made once for the
-// whole test program, since making RSA keys takes a while.
+// A directory holding the test certificates made once for the whole test
+// program, since making RSA keys takes a while.
 const std::string& certificateTemplateDir();
 // Copies those certificates into `dir`.
 void copyTemplateCertificates(const std::string& dir);

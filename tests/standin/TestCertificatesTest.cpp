@@ -84,18 +84,40 @@ TEST(TestCertificates, MakesACaAndALocalhostServerCertificateThatWineAccepts) {
               std::filesystem::perms::none);
 }
 
+TEST(TestCertificates, MakesCertificatesThatClientsMustRefuse) {
+    standin::CertificatePaths paths = standin::certificatePaths(certificateTemplateDir());
+    standin::X509Ptr ca = loadCertificate(paths.caPem);
+    standin::X509Ptr untrustedCa = loadCertificate(paths.untrustedCaPem);
+    standin::X509Ptr untrusted = loadCertificate(paths.untrustedServerPem);
+    standin::X509Ptr wrongHost = loadCertificate(paths.wrongHostPem);
+    ASSERT_TRUE(ca && untrustedCa && untrusted && wrongHost);
+    // Only an unknown issuer is wrong with it.
+    EXPECT_TRUE(verifies(untrusted.get(), untrustedCa.get(), "localhost"));
+    EXPECT_FALSE(verifies(untrusted.get(), ca.get(), "localhost"));
+    // Only the host name is wrong with it.
+    EXPECT_TRUE(verifies(wrongHost.get(), ca.get(), "other.invalid"));
+    EXPECT_FALSE(verifies(wrongHost.get(), ca.get(), "localhost"));
+    EXPECT_FALSE(verifies(wrongHost.get(), ca.get(), "127.0.0.1"));
+}
+
 TEST(TestCertificates, KeepsValidFilesSoATrustedCaStaysTrusted) {
     ScratchDir dir;
     copyTemplateCertificates(dir.path());
     standin::CertificatePaths first = standin::certificatePaths(dir.path());
     std::string ca = readFile(first.caPem);
     std::string server = readFile(first.serverPem);
+    std::string untrusted = readFile(first.untrustedServerPem);
+    std::string wrongHost = readFile(first.wrongHostPem);
 
     standin::CertificateReport second = ensureTestCertificates(dir.path());
     EXPECT_FALSE(second.caGenerated);
     EXPECT_FALSE(second.serverGenerated);
+    EXPECT_FALSE(second.untrustedGenerated);
+    EXPECT_FALSE(second.wrongHostGenerated);
     EXPECT_EQ(readFile(second.paths.caPem), ca);
     EXPECT_EQ(readFile(second.paths.serverPem), server);
+    EXPECT_EQ(readFile(second.paths.untrustedServerPem), untrusted);
+    EXPECT_EQ(readFile(second.paths.wrongHostPem), wrongHost);
 }
 
 TEST(TestCertificates, RenewsOnlyWhatIsBrokenMissingOrExpiring) {
@@ -109,9 +131,12 @@ TEST(TestCertificates, RenewsOnlyWhatIsBrokenMissingOrExpiring) {
 
     std::filesystem::remove(first.paths.caDer);
     std::ofstream(first.paths.serverPem, std::ios::trunc) << "not a certificate";
+    std::filesystem::remove(first.paths.untrustedCaKey);
     standin::CertificateReport repaired = ensureTestCertificates(dir.path(), now);
     EXPECT_FALSE(repaired.caGenerated);
     EXPECT_TRUE(repaired.serverGenerated);
+    EXPECT_TRUE(repaired.untrustedGenerated);
+    EXPECT_FALSE(repaired.wrongHostGenerated);
     EXPECT_EQ(readFile(first.paths.caPem), ca);
     EXPECT_EQ(readFile(first.paths.caDer), caDer);
 
@@ -124,6 +149,7 @@ TEST(TestCertificates, RenewsOnlyWhatIsBrokenMissingOrExpiring) {
     standin::CertificateReport caExpiring = ensureTestCertificates(dir.path(), now + 10 * kYear);
     EXPECT_TRUE(caExpiring.caGenerated);
     EXPECT_TRUE(caExpiring.serverGenerated);
+    EXPECT_TRUE(caExpiring.wrongHostGenerated);
     EXPECT_NE(readFile(first.paths.caPem), ca);
 }
 

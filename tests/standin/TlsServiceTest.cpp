@@ -11,6 +11,7 @@ using standintest::RawResponse;
 using standintest::StandinTest;
 using standintest::tlsExchange;
 using standintest::TlsResult;
+using testsupport::StandinCertificate;
 
 using TlsServiceTest = StandinTest;
 
@@ -67,6 +68,32 @@ TEST_F(TlsServiceTest, TheCertificateIsRefusedForAnotherHostName) {
     EXPECT_FALSE(result.connected);
     EXPECT_NE(result.error.find("mismatch"), std::string::npos) << result.error;
     EXPECT_TRUE(client().requests().empty());
+}
+
+TEST_F(TlsServiceTest, PresentsTheChosenCertificateUntilTheReset) {
+    const std::string& ca = standin().caPemPath();
+    client().setCertificate("collector", StandinCertificate::Untrusted);
+    TlsResult untrusted = tlsExchange(ports().collector, ca, "localhost", kTimeRequest);
+    EXPECT_FALSE(untrusted.connected);
+    EXPECT_NE(untrusted.error.find("unable to get local issuer certificate"), std::string::npos)
+        << untrusted.error;
+    EXPECT_TRUE(tlsExchange(ports().logConf, ca, "localhost", kTimeRequest).connected)
+        << "the other service keeps its certificate";
+
+    client().setCertificate("collector", StandinCertificate::WrongHost);
+    TlsResult wrongHost = tlsExchange(ports().collector, ca, "localhost", kTimeRequest);
+    EXPECT_FALSE(wrongHost.connected);
+    EXPECT_NE(wrongHost.error.find("mismatch"), std::string::npos) << wrongHost.error;
+    EXPECT_TRUE(tlsExchange(ports().collector, ca, "other.invalid", kTimeRequest).connected)
+        << "the chain verifies; only the host name is wrong";
+
+    client().reset();
+    EXPECT_TRUE(tlsExchange(ports().collector, ca, "localhost", kTimeRequest).connected);
+}
+
+TEST_F(TlsServiceTest, OnlyTlsServicesChooseACertificate) {
+    EXPECT_THROW(client().setCertificate("update", StandinCertificate::Untrusted),
+                 std::runtime_error);
 }
 
 } // namespace

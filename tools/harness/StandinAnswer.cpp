@@ -65,10 +65,12 @@ Json::Value StandinAnswer::toJson() const {
     number("chunk_bytes", chunkBytes);
     number("chunk_delay_ms", chunkDelayMs);
     number("delay_ms", delayMs);
+    number("hold_before_read_ms", holdBeforeReadMs);
     number("stall_after_bytes", stallAfterBytes);
     number("trickle_after_bytes", trickleAfterBytes);
     number("trickle_interval_ms", trickleIntervalMs);
     number("drop_after_bytes", dropAfterBytes);
+    number("reset_after_bytes", resetAfterBytes);
     return out;
 }
 

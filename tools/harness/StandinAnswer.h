@@ -24,11 +24,15 @@ struct StandinAnswer {
     std::optional<std::uint64_t> chunkBytes;    // send in pieces of this size...
     std::optional<std::uint64_t> chunkDelayMs;  // ...with this pause between them
     std::optional<std::uint64_t> delayMs;       // before anything is sent
-    // At most one of the three cutoffs.
+    // Before the connection is touched at all (no TLS handshake, no reading),
+    // the request waiting unread; the answer is then used for that request.
+    std::optional<std::uint64_t> holdBeforeReadMs;
+    // At most one of the four cutoffs.
     std::optional<std::uint64_t> stallAfterBytes;   // then silence, until reset or 120 s
     std::optional<std::uint64_t> trickleAfterBytes; // then a byte every trickleIntervalMs
     std::optional<std::uint64_t> trickleIntervalMs; // default 200
     std::optional<std::uint64_t> dropAfterBytes;    // then close
+    std::optional<std::uint64_t> resetAfterBytes;   // then reset the connection (TCP RST)
 
     // Without a body, a package download with a 2xx status still carries the package.
     static StandinAnswer withStatus(int status, std::optional<std::string> body = std::nullopt);

@@ -47,6 +47,18 @@ StandinRequest requestFromJson(const Json::Value& value) {
     return request;
 }
 
+const char* certificateName(StandinCertificate certificate) {
+    switch (certificate) {
+    case StandinCertificate::Untrusted:
+        return "untrusted";
+    case StandinCertificate::WrongHost:
+        return "wrong-host";
+    case StandinCertificate::Trusted:
+        break;
+    }
+    return "trusted";
+}
+
 StandinPackage packageFromJson(const Json::Value& value) {
     StandinPackage package;
     package.name = value["name"].asString();
@@ -168,6 +180,17 @@ void StandinClient::setServerTime(std::int64_t ms) const {
     Json::Value body(Json::objectValue);
     body["serverTime"] = Json::Int64(ms);
     call("POST", "/time", &body);
+}
+
+void StandinClient::setServiceDown(const std::string& service, bool down) const {
+    call("POST", (down ? "/down/" : "/up/") + service, nullptr);
+}
+
+void StandinClient::setCertificate(const std::string& service,
+                                   StandinCertificate certificate) const {
+    Json::Value body(Json::objectValue);
+    body["certificate"] = certificateName(certificate);
+    call("POST", "/certificate/" + service, &body);
 }
 
 } // namespace testsupport

@@ -19,8 +19,9 @@ public:
     bool ready() const; // false while nothing answers; never throws
     StandinPorts ports() const;
 
-    // Forgets scripts, recordings, registered packages and a fixed server
-    // time; ends answers still in flight (stalls, trickles).
+    // Forgets scripts, recordings, registered packages, chosen certificates
+    // and a fixed server time; ends answers still in flight (stalls,
+    // trickles, holds); every service listens again.
     void reset() const;
 
     // Answers for the service's next requests, in order. After the last one
@@ -43,6 +44,13 @@ public:
 
     // The log-configuration server's serverTime; the clock again after reset.
     void setServerTime(std::int64_t ms) const;
+
+    // Down: the service's port has no listener, so connecting is refused;
+    // connections already made carry on. Up: it listens on the same port again.
+    void setServiceDown(const std::string& service, bool down) const;
+
+    // The certificate a TLS service presents from its next connection on.
+    void setCertificate(const std::string& service, StandinCertificate certificate) const;
 
     int controlPort() const { return controlPort_; }
 

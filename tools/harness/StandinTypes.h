@@ -13,6 +13,11 @@ inline constexpr const char* kStandinPackage = "package";
 inline constexpr const char* kStandinLogConf = "logconf";
 inline constexpr const char* kStandinCollector = "collector";
 
+// The certificate a TLS service (logconf, collector) presents: the test CA's
+// for localhost, one for localhost from a CA no client trusts, or one from
+// the test CA for another host name only.
+enum class StandinCertificate { Trusted, Untrusted, WrongHost };
+
 // The stand-in's ports; 0 asks it to pick free ones.
 struct StandinPorts {
     int update = 18080;

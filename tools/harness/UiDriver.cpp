@@ -165,6 +165,26 @@ void UiDriver::closeWindow(WindowHandle window) {
     call(command("close", window));
 }
 
+void UiDriver::postMessage(WindowHandle window, unsigned message, int wParam, int lParam) {
+    Json::Value request = command("post", window);
+    request["message"] = message;
+    request["wParam"] = wParam;
+    request["lParam"] = lParam;
+    call(request);
+}
+
+void UiDriver::holdFile(const std::string& windowsPath) {
+    Json::Value request = command("holdFile");
+    request["path"] = windowsPath;
+    call(request);
+}
+
+void UiDriver::releaseFile(const std::string& windowsPath) {
+    Json::Value request = command("releaseFile");
+    request["path"] = windowsPath;
+    call(request);
+}
+
 std::optional<MessageBoxInfo> UiDriver::waitForMessageBox(WindowHandle owner, Timeout timeout) {
     WindowQuery query;
     query.owner = owner;

@@ -59,6 +59,12 @@ public:
     void pressKey(WindowHandle window, Key key);
     // The close box of the caption.
     void closeWindow(WindowHandle window);
+    // Posts a message to the window, as any program could.
+    void postMessage(WindowHandle window, unsigned message, int wParam, int lParam);
+    // The driver holds a file (a Windows path) open, shared with nobody,
+    // until released or the driver ends.
+    void holdFile(const std::string& windowsPath);
+    void releaseFile(const std::string& windowsPath);
 
     // A message box owned by the window, once there is one.
     std::optional<MessageBoxInfo> waitForMessageBox(WindowHandle owner, Timeout timeout);

@@ -42,6 +42,7 @@ WineProcess::WineProcess(const WineEnvironment& wine, const std::string& program
     for (const auto& [name, value] : options.environment)
         request.environment[name] = value;
     request.workDir = options.workDir;
+    request.fileSizeLimit = options.fileSizeLimit;
     request.logPath = logPath_;
     try {
         pid_ = spawnWithLog(request);

@@ -16,6 +16,7 @@ struct WineProcessOptions {
     std::map<std::string, std::string> environment;
     std::string workDir; // empty: the test's own
     std::string logPath; // stdout and stderr; empty: a temporary file, removed with the object
+    unsigned long long fileSizeLimit = 0; // largest file the program may write (0: no limit)
 };
 
 // A Windows program run under Wine in the tests' prefix, as a child process of

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -107,6 +108,13 @@ pid_t spawnWithLog(const SpawnRequest& request) {
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
         if (::dup2(input.get(), 0) < 0 || ::dup2(log.get(), 1) < 0 || ::dup2(log.get(), 2) < 0)
             ::_exit(126);
+        if (request.fileSizeLimit != 0) {
+            // A write beyond the limit then fails with EFBIG instead of a signal.
+            const rlimit limit{request.fileSizeLimit, request.fileSizeLimit};
+            ::signal(SIGXFSZ, SIG_IGN);
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(126);
+        }
         if (!request.workDir.empty() && ::chdir(request.workDir.c_str()) != 0) {
             const char message[] = "spawnWithLog: cannot enter the working directory\n";
             (void)!::write(2, message, sizeof message - 1);

@@ -14,6 +14,9 @@ struct SpawnRequest {
     std::map<std::string, std::string> environment; // set over this process's environment
     std::string workDir;                            // empty: this process's
     std::string logPath;                            // stdout and stderr; made or emptied
+    // Largest file the child may write, in bytes (0: no limit): a write
+    // beyond it fails as on a full disk.
+    unsigned long long fileSizeLimit = 0;
 };
 
 // Starts the child with stdin from /dev/null. It is killed when the thread that

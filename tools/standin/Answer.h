@@ -20,6 +20,7 @@ enum class Cutoff {
     Stall,   // fall silent, connection open, until a reset, the client leaves or kMaxHold
     Trickle, // one byte per trickleInterval until the body ends, a reset or kMaxHold
     Drop,    // close the connection at once
+    Reset,   // reset the connection once the bytes sent arrived (the client sees a TCP RST)
 };
 
 // How the bytes of an answer go out.
@@ -32,6 +33,9 @@ struct Delivery {
     std::uint64_t cutoffAfter = 0;
     std::chrono::milliseconds trickleInterval{200};
     std::chrono::milliseconds delay{0}; // before anything is sent
+    // Between accepting the connection and touching it (no TLS handshake, no
+    // reading), so that the client's request waits unread in the socket.
+    std::chrono::milliseconds holdBeforeRead{0};
 };
 
 // Longest a stall or a trickle holds a connection.

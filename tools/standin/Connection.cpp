@@ -104,10 +104,11 @@ Recording makeRecording(const ConnectionInfo& info, const HttpRequestParser& par
     return recording;
 }
 
-// Answers the recorded request `id`; returns how the answer ended.
+// Answers the recorded request `id`; returns how the answer ended. `resetting`
+// says the socket is set to reset the connection when it closes.
 Outcome answer(Stream& stream, int socket, const ConnectionInfo& info,
                const HttpRequestParser& parser, std::uint64_t id, StandinState& state,
-               const std::string& summary) {
+               const std::string& summary, bool& resetting) {
     Lifeline::Epoch epoch = state.lifeline.epoch();
     Outcome outcome = Outcome::Failed;
     int status = 0;
@@ -122,6 +123,7 @@ Outcome answer(Stream& stream, int socket, const ConnectionInfo& info,
             state.requests.setBodyBytesSent(id, sent);
         });
         outcome = sender.send(response);
+        resetting = outcome == Outcome::Cut && response.delivery.cutoff == Cutoff::Reset;
     } catch (const std::exception& error) {
         logLine(summary + ": answering failed: " + error.what());
     }
@@ -130,9 +132,30 @@ Outcome answer(Stream& stream, int socket, const ConnectionInfo& info,
     return outcome;
 }
 
+// A scripted hold leaves the connection untouched, so that the client's
+// request waits unread in the socket. The answer is only looked at: it stays
+// the next one, for the request read after the hold. False when a reset of
+// the stand-in or the shutdown ended the hold.
+bool holdBeforeReading(const ConnectionInfo& info, StandinState& state) {
+    // Taken first, so that a reset just after the look ends the hold.
+    Lifeline::Epoch epoch = state.lifeline.epoch();
+    std::optional<Answer> upcoming = state.scripts.peek(info.service);
+    std::chrono::milliseconds hold =
+        upcoming ? upcoming->delivery.holdBeforeRead : std::chrono::milliseconds(0);
+    if (hold.count() == 0) {
+        return true;
+    }
+    logLine("[" + std::string(serviceName(info.service)) + "] " + info.peer + ": holding " +
+            std::to_string(hold.count()) + " ms before reading");
+    return state.lifeline.sleepFor(hold, epoch);
+}
+
 } // namespace
 
 void serveConnection(int socket, const ConnectionInfo& info, StandinState& state) {
+    if (!holdBeforeReading(info, state)) {
+        return;
+    }
     std::unique_ptr<Stream> stream = openStream(socket, info);
     if (!stream) {
         return;
@@ -150,13 +173,17 @@ void serveConnection(int socket, const ConnectionInfo& info, StandinState& state
         return;
     }
     std::uint64_t id = state.requests.add(std::move(recording));
-    Outcome outcome = answer(*stream, socket, info, parser, id, state, summary);
+    bool resetting = false;
+    Outcome outcome = answer(*stream, socket, info, parser, id, state, summary, resetting);
     // Recorded before the socket closes, so a client that saw the end sees the final record.
     state.requests.finish(id, outcome);
     if (outcome == Outcome::Complete) {
         stream->closeCleanly();
     }
-    lingeringClose(socket);
+    // A half-close would send a FIN ahead of the reset.
+    if (!resetting) {
+        lingeringClose(socket);
+    }
 }
 
 } // namespace standin

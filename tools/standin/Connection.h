@@ -13,8 +13,9 @@ struct ConnectionInfo {
     SSL_CTX* tls = nullptr; // null for plain HTTP
 };
 
-// Serves one accepted connection: reads one request, records it, answers
-// and closes. The caller owns and finally closes the socket.
+// Serves one accepted connection: after a scripted hold, reads one request,
+// records it, answers and closes. The caller owns and finally closes the
+// socket.
 void serveConnection(int socket, const ConnectionInfo& info, StandinState& state);
 
 } // namespace standin

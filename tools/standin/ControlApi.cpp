@@ -114,7 +114,8 @@ Json::Value portsJson(const Ports& ports) {
     return out;
 }
 
-ControlApi::ControlApi(StandinState& state) : state_(state) {
+ControlApi::ControlApi(StandinState& state, ServiceListeners& listeners)
+    : state_(state), listeners_(listeners) {
     route();
 }
 
@@ -152,6 +153,7 @@ void ControlApi::route() {
                 }));
     server_.Post("/reset", guarded([this](const httplib::Request&, httplib::Response& response) {
                      state_.reset();
+                     listeners_.listenAll();
                      Json::Value out(Json::objectValue);
                      out["reset"] = true;
                      reply(response, out);
@@ -165,6 +167,40 @@ void ControlApi::route() {
                      out["answers"] = Json::UInt64(script.answers.size());
                      out["then"] = script.thenDefault ? "default" : "repeat";
                      state_.scripts.set(service, std::move(script));
+                     reply(response, out);
+                 }));
+    auto setListening = [this](bool listening) {
+        return guarded(
+            [this, listening](const httplib::Request& request, httplib::Response& response) {
+                Service service = serviceParameter(request);
+                listeners_.setListening(service, listening);
+                Json::Value out(Json::objectValue);
+                out["service"] = std::string(serviceName(service));
+                out["listening"] = listening;
+                reply(response, out);
+            });
+    };
+    server_.Post(R"(/down/([^/]+))", setListening(false));
+    server_.Post(R"(/up/([^/]+))", setListening(true));
+    server_.Post(R"(/certificate/([^/]+))",
+                 guarded([this](const httplib::Request& request, httplib::Response& response) {
+                     Service service = serviceParameter(request);
+                     if (!usesTls(service)) {
+                         throw BadRequest("only logconf and collector present a certificate");
+                     }
+                     Json::Value body = bodyJson(request);
+                     std::optional<ServerCertificate> certificate =
+                         body.isObject() && body["certificate"].isString()
+                             ? certificateFromName(body["certificate"].asString())
+                             : std::nullopt;
+                     if (!certificate) {
+                         throw BadRequest("expected {\"certificate\": \"trusted\", "
+                                          "\"untrusted\" or \"wrong-host\"}");
+                     }
+                     state_.certificates.set(service, *certificate);
+                     Json::Value out(Json::objectValue);
+                     out["service"] = std::string(serviceName(service));
+                     out["certificate"] = std::string(certificateName(*certificate));
                      reply(response, out);
                  }));
     server_.Post("/package",

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::size_t kPieceBytes = 64 * 1024;
 constexpr int kPollSliceMs = 100;
+constexpr std::chrono::seconds kResetDrainLimit{10};
 
 } // namespace
 
@@ -51,6 +53,8 @@ Outcome ResponseSender::send(Response& response) {
     switch (delivery.cutoff) {
     case Cutoff::Drop:
         return Outcome::Cut;
+    case Cutoff::Reset:
+        return resetOnClose();
     case Cutoff::Stall:
         return holdSilently();
     case Cutoff::Trickle:
@@ -113,6 +117,23 @@ Outcome ResponseSender::holdSilently() {
             }
         }
     }
+    return Outcome::Cut;
+}
+
+Outcome ResponseSender::resetOnClose() {
+    // A reset throws away what the socket still queues, so the bytes sent
+    // first reach the client (unless it stops reading).
+    auto deadline = std::chrono::steady_clock::now() + kResetDrainLimit;
+    int queued = 0;
+    while (::ioctl(socket_, TIOCOUTQ, &queued) == 0 && queued > 0 &&
+           std::chrono::steady_clock::now() < deadline) {
+        if (!lifeline_.sleepFor(std::chrono::milliseconds(5), epoch_)) {
+            return Outcome::Cancelled;
+        }
+    }
+    // With a zero linger time, closing sends a RST instead of a FIN.
+    linger abort{1, 0};
+    ::setsockopt(socket_, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
     return Outcome::Cut;
 }
 

@@ -10,8 +10,8 @@
 namespace standin {
 
 // Sends a response the way its delivery settings ask: after a delay, in
-// slow pieces, or cut off by a drop, a stall or a trickle. Every wait ends
-// early on a reset or the shutdown.
+// slow pieces, or cut off by a drop, a connection reset, a stall or a
+// trickle. Every wait ends early on a reset of the stand-in or the shutdown.
 class ResponseSender {
 public:
     using Progress = std::function<void(std::uint64_t bodyBytesSent)>;
@@ -25,6 +25,7 @@ public:
 private:
     Outcome sendBody(BodySource& body, std::uint64_t limit, const Delivery& delivery);
     Outcome holdSilently();
+    Outcome resetOnClose();
     Outcome trickle(BodySource& body, const Delivery& delivery);
     bool sendPiece(BodySource& body, std::size_t size);
     Outcome lost() const;

@@ -12,6 +12,14 @@ void ScriptBook::set(Service service, Script script) {
 }
 
 std::optional<Answer> ScriptBook::next(Service service) {
+    return upcoming(service, true);
+}
+
+std::optional<Answer> ScriptBook::peek(Service service) {
+    return upcoming(service, false);
+}
+
+std::optional<Answer> ScriptBook::upcoming(Service service, bool use) {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = scripts_.find(service);
     if (it == scripts_.end()) {
@@ -19,7 +27,7 @@ std::optional<Answer> ScriptBook::next(Service service) {
     }
     Progress& progress = it->second;
     if (progress.used < progress.script.answers.size()) {
-        return progress.script.answers[progress.used++];
+        return progress.script.answers[use ? progress.used++ : progress.used];
     }
     if (progress.script.thenDefault) {
         return std::nullopt;

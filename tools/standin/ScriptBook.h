@@ -15,6 +15,8 @@ public:
     void set(Service service, Script script);
     // The answer for the service's next request; empty means the default.
     std::optional<Answer> next(Service service);
+    // The same answer without using it up.
+    std::optional<Answer> peek(Service service);
     void clear();
 
 private:
@@ -22,6 +24,8 @@ private:
         Script script;
         std::size_t used = 0;
     };
+    std::optional<Answer> upcoming(Service service, bool use);
+
     std::mutex mutex_;
     std::map<Service, Progress> scripts_;
 };

@@ -25,7 +25,9 @@ const std::set<std::string> kAnswerFields = {"status",
                                              "trickle_after_bytes",
                                              "trickle_interval_ms",
                                              "drop_after_bytes",
-                                             "delay_ms"};
+                                             "reset_after_bytes",
+                                             "delay_ms",
+                                             "hold_before_read_ms"};
 
 std::string where(std::size_t index, const std::string& field) {
     return "answer " + std::to_string(index) + ", \"" + field + "\": ";
@@ -120,14 +122,15 @@ void readCutoff(const Json::Value& answer, std::size_t index, Delivery& delivery
     constexpr std::uint64_t kMaxBytes = std::uint64_t(1) << 50;
     const std::pair<const char*, Cutoff> kinds[] = {{"stall_after_bytes", Cutoff::Stall},
                                                     {"trickle_after_bytes", Cutoff::Trickle},
-                                                    {"drop_after_bytes", Cutoff::Drop}};
+                                                    {"drop_after_bytes", Cutoff::Drop},
+                                                    {"reset_after_bytes", Cutoff::Reset}};
     for (const auto& [field, kind] : kinds) {
         if (!answer.isMember(field)) {
             continue;
         }
         if (delivery.cutoff != Cutoff::None) {
             throw ScriptError(where(index, field) +
-                              "only one of stall, trickle and drop per answer");
+                              "only one of stall, trickle, drop and reset per answer");
         }
         delivery.cutoff = kind;
         delivery.cutoffAfter = unsignedField(answer, index, field, kMaxBytes);
@@ -165,6 +168,10 @@ Delivery deliveryFields(const Json::Value& answer, std::size_t index) {
     if (answer.isMember("delay_ms")) {
         delivery.delay =
             std::chrono::milliseconds(unsignedField(answer, index, "delay_ms", 600000));
+    }
+    if (answer.isMember("hold_before_read_ms")) {
+        delivery.holdBeforeRead =
+            std::chrono::milliseconds(unsignedField(answer, index, "hold_before_read_ms", 600000));
     }
     readCutoff(answer, index, delivery);
     return delivery;

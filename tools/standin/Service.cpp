@@ -25,4 +25,8 @@ std::optional<Service> serviceFromName(std::string_view name) {
     return std::nullopt;
 }
 
+bool usesTls(Service service) {
+    return service == Service::LogConf || service == Service::Collector;
+}
+
 } // namespace standin

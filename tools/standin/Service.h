@@ -16,4 +16,7 @@ inline constexpr std::array<Service, 4> kAllServices = {Service::Update, Service
 std::string_view serviceName(Service service);
 std::optional<Service> serviceFromName(std::string_view name);
 
+// The log-configuration server and the collector speak HTTPS, the others HTTP.
+bool usesTls(Service service);
+
 } // namespace standin

@@ -1,5 +1,6 @@
 #include "tools/standin/ServiceListeners.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,10 +20,6 @@ namespace standin {
 namespace {
 
 constexpr int kSocketTimeoutSeconds = 30;
-
-bool usesTls(Service service) {
-    return service == Service::LogConf || service == Service::Collector;
-}
 
 int& portOf(Ports& ports, Service service) {
     switch (service) {
@@ -49,7 +46,8 @@ void tuneAccepted(int socket) {
 
 } // namespace
 
-ServiceListeners::ServiceListeners(StandinState& state, SSL_CTX* tls) : state_(state), tls_(tls) {
+ServiceListeners::ServiceListeners(StandinState& state, const TlsServerContexts& tls)
+    : state_(state), tls_(tls) {
     int ends[2];
     if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error(std::string("cannot create a pipe: ") + std::strerror(errno));
@@ -62,18 +60,23 @@ ServiceListeners::~ServiceListeners() {
     stop();
 }
 
+int ServiceListeners::openListeners(Service service, int port) {
+    FileDescriptor v4 = listenOn("127.0.0.1", port);
+    int bound = boundPort(v4.get());
+    listeners_.push_back({service, std::move(v4)});
+    try {
+        listeners_.push_back({service, listenOn("::1", bound)});
+    } catch (const std::runtime_error& error) {
+        logLine(std::string(serviceName(service)) + " serves IPv4 only: " + error.what());
+    }
+    return bound;
+}
+
 void ServiceListeners::bind(const Ports& requested) {
+    std::lock_guard<std::mutex> lock(mutex_);
     Ports bound = requested;
     for (Service service : kAllServices) {
-        FileDescriptor v4 = listenOn("127.0.0.1", portOf(bound, service));
-        int port = boundPort(v4.get());
-        portOf(bound, service) = port;
-        listeners_.push_back({service, std::move(v4)});
-        try {
-            listeners_.push_back({service, listenOn("::1", port)});
-        } catch (const std::runtime_error& error) {
-            logLine(std::string(serviceName(service)) + " serves IPv4 only: " + error.what());
-        }
+        portOf(bound, service) = openListeners(service, portOf(bound, service));
     }
     bound.control = state_.ports.control;
     state_.ports = bound;
@@ -85,42 +88,109 @@ void ServiceListeners::start() {
 
 void ServiceListeners::stop() {
     if (acceptor_.joinable()) {
-        char wake = 1;
-        while (::write(wakeWrite_.get(), &wake, 1) < 0 && errno == EINTR) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
         }
+        pollRebuilt_.notify_all();
+        wake();
         acceptor_.join();
     }
     connections_.closeAll();
+    std::lock_guard<std::mutex> lock(mutex_);
     listeners_.clear();
+    retired_.clear();
+}
+
+void ServiceListeners::setListening(Service service, bool listening) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    auto ofService = [service](const Listener& listener) { return listener.service == service; };
+    if (std::any_of(listeners_.begin(), listeners_.end(), ofService) == listening) {
+        return;
+    }
+    int port = portOf(state_.ports, service);
+    logLine(std::string(serviceName(service)) +
+            (listening ? " listens again" : " stops listening") + " on port " +
+            std::to_string(port));
+    if (listening) {
+        // Connections wait in the new backlog until the acceptor polls it.
+        openListeners(service, port);
+        wake();
+        return;
+    }
+    auto closing =
+        std::stable_partition(listeners_.begin(), listeners_.end(),
+                              [&](const Listener& listener) { return !ofService(listener); });
+    for (auto it = closing; it != listeners_.end(); ++it) {
+        retired_.push_back(std::move(it->socket));
+    }
+    listeners_.erase(closing, listeners_.end());
+    // Closing a socket that another thread polls would leave that poll asleep
+    // on it; the acceptor closes it once it polls the rest.
+    wake();
+    pollRebuilt_.wait(lock, [this] { return retired_.empty() || stopping_; });
+}
+
+void ServiceListeners::listenAll() {
+    for (Service service : kAllServices) {
+        setListening(service, true);
+    }
+}
+
+void ServiceListeners::wake() {
+    char wake = 1;
+    while (::write(wakeWrite_.get(), &wake, 1) < 0 && errno == EINTR) {
+    }
 }
 
 void ServiceListeners::acceptLoop() {
-    std::vector<pollfd> watched;
-    watched.push_back({wakeRead_.get(), POLLIN, 0});
-    for (const Listener& listener : listeners_) {
-        watched.push_back({listener.socket.get(), POLLIN, 0});
+    for (;;) {
+        std::vector<pollfd> watched{{wakeRead_.get(), POLLIN, 0}};
+        std::vector<Service> services;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (stopping_) {
+                return;
+            }
+            for (const Listener& listener : listeners_) {
+                watched.push_back({listener.socket.get(), POLLIN, 0});
+                services.push_back(listener.service);
+            }
+            retired_.clear();
+        }
+        pollRebuilt_.notify_all();
+        if (!acceptUntilWoken(watched, services)) {
+            return;
+        }
     }
+}
+
+bool ServiceListeners::acceptUntilWoken(std::vector<pollfd>& watched,
+                                        const std::vector<Service>& services) {
     for (;;) {
         if (::poll(watched.data(), watched.size(), -1) < 0) {
             if (errno == EINTR) {
                 continue;
             }
             logLine(std::string("poll failed: ") + std::strerror(errno));
-            return;
+            return false;
         }
         if (watched[0].revents != 0) {
-            return;
+            char drained[64];
+            while (::read(wakeRead_.get(), drained, sizeof drained) > 0) {
+            }
+            return true;
         }
         for (std::size_t i = 1; i < watched.size(); ++i) {
             if (watched[i].revents & POLLIN) {
-                acceptOne(listeners_[i - 1]);
+                acceptOne(watched[i].fd, services[i - 1]);
             }
         }
     }
 }
 
-void ServiceListeners::acceptOne(const Listener& listener) {
-    FileDescriptor socket(::accept4(listener.socket.get(), nullptr, nullptr, SOCK_CLOEXEC));
+void ServiceListeners::acceptOne(int listeningSocket, Service service) {
+    FileDescriptor socket(::accept4(listeningSocket, nullptr, nullptr, SOCK_CLOEXEC));
     if (!socket.valid()) {
         if (errno != EAGAIN && errno != EINTR && errno != ECONNABORTED) {
             logLine(std::string("accept failed: ") + std::strerror(errno));
@@ -131,9 +201,9 @@ void ServiceListeners::acceptOne(const Listener& listener) {
     }
     tuneAccepted(socket.get());
     ConnectionInfo info;
-    info.service = listener.service;
+    info.service = service;
     info.peer = peerAddress(socket.get());
-    info.tls = usesTls(listener.service) ? tls_ : nullptr;
+    info.tls = usesTls(service) ? tls_.presenting(state_.certificates.get(service)) : nullptr;
     connections_.launch(std::move(socket),
                         [this, info](int fd) { serveConnection(fd, info, state_); });
 }

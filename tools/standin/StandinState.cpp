@@ -25,6 +25,7 @@ void StandinState::reset() {
     scripts.clear();
     requests.clear();
     packages.reset();
+    certificates.reset();
     setServerTime(std::nullopt);
 }
 

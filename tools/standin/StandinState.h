@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "tools/standin/CertificateChoice.h"
 #include "tools/standin/Lifeline.h"
 #include "tools/standin/PackageRegistry.h"
 #include "tools/standin/RequestLog.h"
@@ -25,6 +26,7 @@ struct StandinState {
     RequestLog requests;
     ScriptBook scripts;
     PackageRegistry packages;
+    CertificateChoice certificates;
     Lifeline lifeline;
 
     // The log-configuration server's time: fixed by a test, or the clock.
@@ -32,7 +34,8 @@ struct StandinState {
     std::int64_t serverTimeMs() const;
 
     // Back to the defaults: answers in flight end, scripts, recordings,
-    // registered packages and a fixed server time are forgotten.
+    // registered packages, chosen certificates and a fixed server time are
+    // forgotten.
     void reset();
 
 private:

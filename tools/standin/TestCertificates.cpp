@@ -6,6 +6,7 @@
 #include <openssl/pem.h>
 #include <openssl/rand.h>
 #include <stdexcept>
+#include <vector>
 
 #include "tools/standin/AtomicFile.h"
 #include "tools/standin/OpensslHandles.h"
@@ -19,7 +20,21 @@ constexpr int kCaDays = 10 * 365;
 constexpr int kServerDays = 3 * 365;
 constexpr long kRenewalMargin = 30 * kDay;
 constexpr const char* kOrganisation = "Kestrix Office tests";
-constexpr const char* kServerNames = "DNS:localhost,DNS:127.0.0.1,IP:127.0.0.1,IP:::1";
+constexpr const char* kCaName = "Kestrix Office Test CA";
+// Named apart from the test CA, so that a client looking for the issuer does
+// not find the test CA instead.
+constexpr const char* kUntrustedCaName = "Kestrix Office Untrusted Test CA";
+
+// What a server certificate is for.
+struct ServerNames {
+    const char* commonName;
+    const char* altNames;
+    std::vector<std::string> hosts; // it must verify for each
+};
+
+const ServerNames kLocalhost{
+    "localhost", "DNS:localhost,DNS:127.0.0.1,IP:127.0.0.1,IP:::1", {"localhost", "127.0.0.1"}};
+const ServerNames kOtherHost{"other.invalid", "DNS:other.invalid", {"other.invalid"}};
 
 [[noreturn]] void fail(const std::string& what) {
     char reason[256] = "";
@@ -126,16 +141,18 @@ bool caUsable(const CertifiedKey& ca, std::time_t now) {
            verifiesAt(ca.certificate.get(), ca.certificate.get(), now + kRenewalMargin, nullptr);
 }
 
-bool serverUsable(const CertifiedKey& server, X509* ca, std::time_t now) {
+bool serverUsable(const CertifiedKey& server, X509* ca, const ServerNames& names, std::time_t now) {
     if (!server.certificate || !strongEnough(server.certificate.get(), server.key.get())) {
         return false;
     }
     X509* certificate = server.certificate.get();
     bool serverAuth = (X509_get_extension_flags(certificate) & EXFLAG_XKUSAGE) != 0 &&
                       (X509_get_extended_key_usage(certificate) & XKU_SSL_SERVER) != 0;
-    return serverAuth && verifiesAt(certificate, ca, now, "localhost") &&
-           verifiesAt(certificate, ca, now, "127.0.0.1") &&
-           verifiesAt(certificate, ca, now + kRenewalMargin, "localhost");
+    for (const std::string& host : names.hosts) {
+        serverAuth = serverAuth && verifiesAt(certificate, ca, now, host.c_str());
+    }
+    return serverAuth &&
+           verifiesAt(certificate, ca, now + kRenewalMargin, names.hosts.front().c_str());
 }
 
 void addExtension(X509* certificate, X509* issuer, int nid, const char* value) {
@@ -187,10 +204,10 @@ KeyPtr newKey() {
     return key;
 }
 
-CertifiedKey generateCa(std::time_t now) {
+CertifiedKey generateCa(const char* commonName, std::time_t now) {
     CertifiedKey ca;
     ca.key = newKey();
-    ca.certificate = newCertificate(ca.key.get(), "Kestrix Office Test CA", kCaDays, now);
+    ca.certificate = newCertificate(ca.key.get(), commonName, kCaDays, now);
     X509* certificate = ca.certificate.get();
     if (X509_set_issuer_name(certificate, X509_get_subject_name(certificate)) != 1) {
         fail("cannot set the CA's issuer");
@@ -204,10 +221,10 @@ CertifiedKey generateCa(std::time_t now) {
     return ca;
 }
 
-CertifiedKey generateServer(const CertifiedKey& ca, std::time_t now) {
+CertifiedKey generateServer(const CertifiedKey& ca, const ServerNames& names, std::time_t now) {
     CertifiedKey server;
     server.key = newKey();
-    server.certificate = newCertificate(server.key.get(), "localhost", kServerDays, now);
+    server.certificate = newCertificate(server.key.get(), names.commonName, kServerDays, now);
     X509* certificate = server.certificate.get();
     X509* issuer = ca.certificate.get();
     if (X509_set_issuer_name(certificate, X509_get_subject_name(issuer)) != 1) {
@@ -216,7 +233,7 @@ CertifiedKey generateServer(const CertifiedKey& ca, std::time_t now) {
     addExtension(certificate, issuer, NID_basic_constraints, "critical,CA:FALSE");
     addExtension(certificate, issuer, NID_key_usage, "critical,digitalSignature,keyEncipherment");
     addExtension(certificate, issuer, NID_ext_key_usage, "serverAuth");
-    addExtension(certificate, issuer, NID_subject_alt_name, kServerNames);
+    addExtension(certificate, issuer, NID_subject_alt_name, names.altNames);
     addExtension(certificate, issuer, NID_subject_key_identifier, "hash");
     addExtension(certificate, issuer, NID_authority_key_identifier, "keyid:always");
     if (X509_sign(certificate, ca.key.get(), EVP_sha256()) == 0) {
@@ -225,11 +242,49 @@ CertifiedKey generateServer(const CertifiedKey& ca, std::time_t now) {
     return server;
 }
 
+// Keeps the CA at `pemPath` when usable, else makes and writes a new one;
+// true when it is new.
+bool ensureCa(const std::string& pemPath, const std::string& keyPath, const char* commonName,
+              std::time_t now, CertifiedKey& ca) {
+    ca = load(pemPath, keyPath);
+    if (caUsable(ca, now)) {
+        return false;
+    }
+    ca = generateCa(commonName, now);
+    writeFileAtomically(keyPath, keyPem(ca.key.get()), 0600);
+    writeFileAtomically(pemPath, certificatePem(ca.certificate.get()), 0644);
+    return true;
+}
+
+// Keeps the server certificate at `pemPath` when usable and `ca` is not new,
+// else makes and writes a new one; true when it is new.
+bool ensureServer(const std::string& pemPath, const std::string& keyPath, const ServerNames& names,
+                  const CertifiedKey& ca, bool caGenerated, std::time_t now) {
+    if (!caGenerated && serverUsable(load(pemPath, keyPath), ca.certificate.get(), names, now)) {
+        return false;
+    }
+    CertifiedKey server = generateServer(ca, names, now);
+    writeFileAtomically(keyPath, keyPem(server.key.get()), 0600);
+    writeFileAtomically(pemPath, certificatePem(server.certificate.get()), 0644);
+    return true;
+}
+
 } // namespace
 
 CertificatePaths certificatePaths(const std::string& stateDir) {
-    return CertificatePaths{stateDir + "/ca.pem", stateDir + "/ca.der", stateDir + "/ca.key",
-                            stateDir + "/server.pem", stateDir + "/server.key"};
+    CertificatePaths paths;
+    paths.caPem = stateDir + "/ca.pem";
+    paths.caDer = stateDir + "/ca.der";
+    paths.caKey = stateDir + "/ca.key";
+    paths.serverPem = stateDir + "/server.pem";
+    paths.serverKey = stateDir + "/server.key";
+    paths.untrustedCaPem = stateDir + "/untrusted-ca.pem";
+    paths.untrustedCaKey = stateDir + "/untrusted-ca.key";
+    paths.untrustedServerPem = stateDir + "/untrusted-server.pem";
+    paths.untrustedServerKey = stateDir + "/untrusted-server.key";
+    paths.wrongHostPem = stateDir + "/wrong-host.pem";
+    paths.wrongHostKey = stateDir + "/wrong-host.key";
+    return paths;
 }
 
 CertificateReport ensureTestCertificates(const std::string& stateDir, std::time_t now) {
@@ -237,25 +292,22 @@ CertificateReport ensureTestCertificates(const std::string& stateDir, std::time_
     report.paths = certificatePaths(stateDir);
     const CertificatePaths& paths = report.paths;
 
-    CertifiedKey ca = load(paths.caPem, paths.caKey);
-    if (!caUsable(ca, now)) {
-        ca = generateCa(now);
-        writeFileAtomically(paths.caKey, keyPem(ca.key.get()), 0600);
-        writeFileAtomically(paths.caPem, certificatePem(ca.certificate.get()), 0644);
-        report.caGenerated = true;
-    }
+    CertifiedKey ca;
+    report.caGenerated = ensureCa(paths.caPem, paths.caKey, kCaName, now, ca);
     std::string der = certificateDer(ca.certificate.get());
     if (readFile(paths.caDer) != der) {
         writeFileAtomically(paths.caDer, der, 0644);
     }
+    report.serverGenerated =
+        ensureServer(paths.serverPem, paths.serverKey, kLocalhost, ca, report.caGenerated, now);
+    report.wrongHostGenerated = ensureServer(paths.wrongHostPem, paths.wrongHostKey, kOtherHost, ca,
+                                             report.caGenerated, now);
 
-    CertifiedKey server = load(paths.serverPem, paths.serverKey);
-    if (report.caGenerated || !serverUsable(server, ca.certificate.get(), now)) {
-        server = generateServer(ca, now);
-        writeFileAtomically(paths.serverKey, keyPem(server.key.get()), 0600);
-        writeFileAtomically(paths.serverPem, certificatePem(server.certificate.get()), 0644);
-        report.serverGenerated = true;
-    }
+    CertifiedKey untrustedCa;
+    bool untrustedCaGenerated =
+        ensureCa(paths.untrustedCaPem, paths.untrustedCaKey, kUntrustedCaName, now, untrustedCa);
+    report.untrustedGenerated = ensureServer(paths.untrustedServerPem, paths.untrustedServerKey,
+                                             kLocalhost, untrustedCa, untrustedCaGenerated, now);
     return report;
 }
 

@@ -22,4 +22,23 @@ SslContextPtr makeTlsServerContext(const std::string& certificatePem, const std:
     return context;
 }
 
+SSL_CTX* TlsServerContexts::presenting(ServerCertificate certificate) const {
+    switch (certificate) {
+    case ServerCertificate::Untrusted:
+        return untrusted.get();
+    case ServerCertificate::WrongHost:
+        return wrongHost.get();
+    case ServerCertificate::Trusted:
+        break;
+    }
+    return trusted.get();
+}
+
+TlsServerContexts makeTlsServerContexts(const CertificatePaths& paths) {
+    return TlsServerContexts{
+        makeTlsServerContext(paths.serverPem, paths.serverKey),
+        makeTlsServerContext(paths.untrustedServerPem, paths.untrustedServerKey),
+        makeTlsServerContext(paths.wrongHostPem, paths.wrongHostKey)};
+}
+
 } // namespace standin

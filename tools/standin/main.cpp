@@ -30,16 +30,18 @@ int run(const Options& options, const sigset_t& stopSignals) {
             certificates.paths.caPem +
             (certificates.serverGenerated ? "; generated a new server certificate"
                                           : "; reusing the server certificate"));
-    SslContextPtr tls =
-        makeTlsServerContext(certificates.paths.serverPem, certificates.paths.serverKey);
+    if (certificates.untrustedGenerated || certificates.wrongHostGenerated) {
+        logLine("generated the certificates for refusal tests");
+    }
+    TlsServerContexts tls = makeTlsServerContexts(certificates.paths);
 
     StandinState state;
     for (const auto& [name, path] : options.packages) {
         state.packages.addStartup(describeFilePackage(name, path));
     }
-    ServiceListeners listeners(state, tls.get());
+    ServiceListeners listeners(state, tls);
     listeners.bind(options.ports);
-    ControlApi control(state);
+    ControlApi control(state, listeners);
     control.bind(options.ports.control);
     listeners.start();
     control.start();

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "DriverError.h"
+#include "HeldFiles.h"
 #include "Input.h"
 #include "MessageBoxes.h"
 #include "ProgressState.h"
@@ -101,6 +102,24 @@ const std::map<std::string, Handler>& Handlers() {
         {"close",
          [](const Request& request) {
              PressCloseBox(request.window());
+             return Empty();
+         }},
+        {"post",
+         [](const Request& request) {
+             if (!::PostMessageW(request.window(), static_cast<UINT>(request.integer("message")),
+                                 static_cast<WPARAM>(request.integer("wParam")),
+                                 static_cast<LPARAM>(request.integer("lParam"))))
+                 throw DriverError("failed", "PostMessage failed");
+             return Empty();
+         }},
+        {"holdFile",
+         [](const Request& request) {
+             HoldFile(request.wideText("path"));
+             return Empty();
+         }},
+        {"releaseFile",
+         [](const Request& request) {
+             ReleaseFile(request.wideText("path"));
              return Empty();
          }},
         {"waitMessageBox",

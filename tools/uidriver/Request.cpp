@@ -63,6 +63,11 @@ DWORD Request::timeoutMs() const {
     return value.asUInt();
 }
 
+std::wstring Request::wideText(const char* name) const {
+    field(name);
+    return *optionalText(name);
+}
+
 std::optional<std::wstring> Request::optionalText(const char* name) const {
     if (!m_body.isMember(name))
         return std::nullopt;

@@ -23,6 +23,8 @@ public:
     HWND window(const char* name = "hwnd") const;
     int integer(const char* name) const;
     std::string text(const char* name) const;
+    // A text field as UTF-16, for Windows paths.
+    std::wstring wideText(const char* name) const;
     // "timeoutMs", 10 s when absent.
     DWORD timeoutMs() const;
     // "pid", "exe", "caption", "className" and "owner", as far as given.

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -339,4 +341,75 @@ TEST_F(NetManagerTest, StressJobsAgainstPauseAbortClearAndDestruction) {
     ASSERT_TRUE(AllJobsGone(exchanges));
     // Every report made before the destruction was counted once at most.
     EXPECT_LE(recorder.Count(), static_cast<size_t>(rounds));
+}
+
+// An exception must not end the process from a worker: the job reports
+// failure, once, and its thread ends as usual.
+TEST_F(NetManagerTest, AJobThatThrowsReportsFailureOnce) {
+    exchanges->packageUrl = [](CKNHttpAdapter&) { throw std::bad_alloc(); };
+    exchanges->serverTime = [](CKNHttpAdapter& adapter) {
+        adapter.m_nKind = JOB_SERVER_TIME;
+        adapter.m_dwStatusCode = 200;
+        adapter.NotifyComplete(nullptr);
+        throw std::runtime_error("after its report");
+    };
+    ASSERT_NE(manager->StartPackageUrlJob(), 0u);
+    ASSERT_NE(manager->StartServerTimeJob(), 0u);
+    ASSERT_TRUE(WaitFor([&] { return recorder.Count() == 2 && manager->AdapterCount() == 0; }));
+    std::lock_guard<std::mutex> guard(recorder.mutex);
+    for (const JobResult& result : recorder.results) {
+        if (result.nKind == JOB_PACKAGE_URL) {
+            EXPECT_EQ(result.dwStatusCode, 0u);
+            EXPECT_EQ(result.nResultCode, -1);
+            EXPECT_EQ(result.pData, nullptr);
+        } else {
+            EXPECT_EQ(result.nKind, JOB_SERVER_TIME);
+            EXPECT_EQ(result.dwStatusCode, 200u) << "reported once, before it threw";
+        }
+    }
+}
+
+TEST_F(NetManagerTest, TheEndWaitsForLogUploadsOnlyAndOnlySoLong) {
+    EXPECT_TRUE(manager->WaitForLogUploads(0)) << "nothing in flight: no wait";
+
+    std::atomic<int> downloads{0};
+    exchanges->download = [&](CKNHttpAdapter& adapter, std::wstring, std::wstring) {
+        DownloadUntilAborted(adapter, downloads);
+    };
+    std::atomic<bool> release{false};
+    std::atomic<int> uploading{0};
+    exchanges->upload = [&](CKNHttpAdapter& adapter, const UsageEventRecord&) {
+        adapter.m_nKind = JOB_LOG_UPLOAD;
+        ++uploading;
+        while (!release)
+            std::this_thread::yield();
+        adapter.NotifyComplete(nullptr);
+    };
+    manager->StartDownloadJob(L"http://host/p.exe", L"C:\\p.exe");
+    ASSERT_TRUE(WaitFor([&] { return downloads == 1; }));
+    EXPECT_TRUE(manager->WaitForLogUploads(0)) << "a download is not waited for";
+
+    UsageEventRecord record;
+    manager->StartLogUploadJob(record);
+    manager->StartLogUploadJob(record);
+    ASSERT_TRUE(WaitFor([&] { return uploading == 2; }));
+    EXPECT_FALSE(manager->WaitForLogUploads(20)) << "gives up at the limit";
+
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        release = true;
+    });
+    EXPECT_TRUE(manager->WaitForLogUploads(60000));
+    releaser.join();
+    EXPECT_TRUE(release) << "returned only once both uploads had ended";
+    manager->AbortDownload();
+}
+
+TEST_F(NetManagerTest, AnUploadWhoseThreadCannotStartIsNotWaitedFor) {
+    manager = std::make_unique<CKNNetManager>(
+        &recorder, CKNNetManager::Callbacks{&Recorder::OnComplete, &Recorder::OnProgress},
+        exchanges, &NoThread);
+    UsageEventRecord record;
+    EXPECT_EQ(manager->StartLogUploadJob(record), 0u);
+    EXPECT_TRUE(manager->WaitForLogUploads(0));
 }

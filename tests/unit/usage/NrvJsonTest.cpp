@@ -74,3 +74,15 @@ TEST(NrvJson, RejectedTextsLeaveTheRootAsItWas) {
     EXPECT_FALSE(json.Parse(std::string(5000, '[').c_str()));
     EXPECT_EQ(json.GetRoot()["kept"].asString(), "yes");
 }
+
+// The reader turns an escaped unpaired low surrogate into bytes that are not
+// UTF-8 (an unpaired high one it refuses); what is parsed, and so what is
+// written again, is always UTF-8: each of its three bytes becomes U+FFFD.
+TEST(NrvJson, EscapedUnpairedSurrogatesBecomeReplacementCharacters) {
+    CNRVJson json;
+    ASSERT_TRUE(json.Parse(R"({"\udc00key": ["a\udfff", "\ud83d\ude00 \uD55C"]})"));
+    EXPECT_EQ(
+        std::string(json.ToCompactString()),
+        "{\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDkey\":[\"a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\","
+        "\"\xF0\x9F\x98\x80 \xED\x95\x9C\"]}\n");
+}

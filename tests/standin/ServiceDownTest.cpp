@@ -1,0 +1,61 @@
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+#include "RawHttp.h"
+#include "StandinFixture.h"
+#include "TlsClient.h"
+
+namespace {
+
+using standintest::parseResponse;
+using standintest::RawConnection;
+using standintest::roundTrip;
+using standintest::StandinTest;
+using standintest::tlsExchange;
+
+using ServiceDownTest = StandinTest;
+
+const char* const kUpdateRequest = "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\n"
+                                   "Content-Length: 5\r\n\r\nnull\n";
+
+bool refused(int port, const char* address = "127.0.0.1") {
+    try {
+        RawConnection connection(port, address);
+    } catch (const std::runtime_error& error) {
+        return std::string(error.what()).find(std::strerror(ECONNREFUSED)) != std::string::npos;
+    }
+    return false;
+}
+
+int updateStatus() {
+    return parseResponse(roundTrip(StandinTest::ports().update, kUpdateRequest)).status;
+}
+
+TEST_F(ServiceDownTest, RefusesConnectionsWhileDownAndServesOnTheSamePortWhenUp) {
+    client().setServiceDown("update", true);
+    client().setServiceDown("update", true);
+    EXPECT_TRUE(refused(ports().update));
+    EXPECT_TRUE(refused(ports().update, "::1"));
+    EXPECT_EQ(parseResponse(roundTrip(ports().package, "GET /x HTTP/1.1\r\n\r\n")).status, 404)
+        << "the other services keep listening";
+
+    client().setServiceDown("update", false);
+    client().setServiceDown("update", false);
+    EXPECT_EQ(updateStatus(), 200);
+    EXPECT_EQ(client().requests("update").size(), 1u);
+}
+
+TEST_F(ServiceDownTest, TheResetBringsEveryServiceBackUp) {
+    client().setServiceDown("update", true);
+    client().setServiceDown("collector", true);
+    EXPECT_TRUE(refused(ports().collector));
+    client().reset();
+    EXPECT_EQ(updateStatus(), 200);
+    EXPECT_TRUE(
+        tlsExchange(ports().collector, standin().caPemPath(), "localhost", "GET / HTTP/1.1\r\n\r\n")
+            .connected);
+}
+
+} // namespace
