@@ -21,7 +21,7 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=local
 # A Windows test tree: test seams, loopback values, the tests' posix thread model.
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
-.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible \
+.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible size \
   asan tsan fuzz test stress demo gallery bench clean
 
 all: win32 win64
@@ -36,7 +36,7 @@ deps-win64: setup
 	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win64 x86_64 posix
 
 deps-release: setup
-	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win32-release i686 win32
+	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win32-release i686 win32 small
 
 # The 32-bit test tree: what ships, with test seams.
 win32: deps
@@ -53,7 +53,7 @@ win64: deps-win64
 # What a release ships: default deployment values, no test seams, no tests,
 # and the win32 thread model, so that Windows XP can load it.
 RELEASE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
-  -DKESTRIX_MINGW_THREADS=win32 -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
+  -DKESTRIX_MINGW_THREADS=win32 -DKESTRIX_SMALL=ON -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
   -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF
 # $(call release_build,<source>,<build folder>)
 release_build = cmake -S $(1) -B $(2) $(RELEASE_FLAGS) >/dev/null && \
@@ -63,6 +63,11 @@ win32-release: deps-release
 	@$(call release_build,$(ROOT),$(BUILD)/win32-release)
 	@cd $(BUILD)/win32-release/app && sha256sum KestrixOfficeInstaller.exe | \
 	  awk '{print "release: build/win32-release/app/" $$2 ", SHA-256 " $$1}'
+
+# Where the release's bytes come from, by library and by kind.
+size: win32-release
+	@python3 $(ROOT)/tools/size-breakdown.py $(BUILD)/win32-release/app/KestrixOfficeInstaller.map \
+	  $(BUILD)/win32-release/app/KestrixOfficeInstaller.exe
 
 # Anyone can rebuild the release and get the same bytes: a second copy of the
 # source in another folder, built in another folder, must give the same file.

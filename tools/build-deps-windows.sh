@@ -3,19 +3,33 @@
 # source packages, pinned to the versions Debian 12 ships. The result is cached
 # in the build tree: <out>/include and <out>/lib. Nothing here is committed.
 #
-#   build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32]
+#   build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32 [whole|small]]
+#
+# "small" is for what ships: both optimised for size, every function in a
+# section of its own (the linker keeps only what is reached), and of Crypto++
+# only the objects that MD5 needs, compiled for link-time optimisation: the
+# rest of the library, held together by its own cross-references, would
+# otherwise come along (about 1.4 MB). The program must then be linked with
+# link-time optimisation too.
 set -euo pipefail
 
-usage="usage: build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32]"
+usage="usage: build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32 [whole|small]]"
 out=$(realpath -m "${1:?$usage}")
 cpu=${2:?$usage}
 # The compilers' thread model, as for the tree that links the libraries.
 threads=${3:-posix}
+variant=${4:-whole}
 case "$cpu" in i686 | x86_64) ;; *) echo "$usage" >&2; exit 2 ;; esac
 case "$threads" in posix | win32) ;; *) echo "$usage" >&2; exit 2 ;; esac
+case "$variant" in
+whole) optimise="-O2" ;;
+small) optimise="-Os -ffunction-sections -fdata-sections" ;;
+*) echo "$usage" >&2; exit 2 ;;
+esac
 JSONCPP_VERSION=1.9.5-4
 CRYPTOPP_VERSION=8.7.0+git220824-1
 stamp="$out/.built-$JSONCPP_VERSION-$CRYPTOPP_VERSION"
+[ "$variant" = whole ] || stamp=$stamp-$variant
 [ -f "$stamp" ] && exit 0
 
 triplet=$cpu-w64-mingw32
@@ -35,17 +49,27 @@ cryptopp_dir=$(find . -maxdepth 1 -type d -name 'libcrypto++-*' | head -n1)
 echo "deps: building jsoncpp for $triplet" >&2
 mkdir -p jsoncpp-obj
 for f in json_reader json_value json_writer; do
-  $CXX -std=c++17 -O2 -I "$jsoncpp_dir/include" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
+  $CXX -std=c++17 $optimise -I "$jsoncpp_dir/include" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
 done
 $AR rcs "$out/lib/libjsoncpp.a" jsoncpp-obj/*.o
 cp -r "$jsoncpp_dir/include/json" "$out/include/"
 
-echo "deps: building Crypto++ for $triplet (a few minutes)" >&2
-make -s -C "$cryptopp_dir" -f GNUmakefile-cross -j"$(nproc)" static \
-  CXX="$CXX" AR="$AR" RANLIB="$RANLIB" \
-  CXXFLAGS="-O2 -DNDEBUG -DCRYPTOPP_DISABLE_ASM -std=c++17" >/dev/null 2>&1
 mkdir -p "$out/include/cryptopp"
 cp "$cryptopp_dir"/*.h "$out/include/cryptopp/"
-cp "$cryptopp_dir/libcryptopp.a" "$out/lib/libcryptopp.a"
+if [ "$variant" = small ]; then
+  echo "deps: building the MD5 part of Crypto++ for $triplet" >&2
+  mkdir -p cryptopp-obj
+  for f in md5 iterhash cryptlib misc allocate fips140; do
+    $CXX -std=c++17 $optimise -flto -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
+      -o "cryptopp-obj/$f.o"
+  done
+  "$triplet-gcc-ar-$threads" rcs "$out/lib/libcryptopp.a" cryptopp-obj/*.o
+else
+  echo "deps: building Crypto++ for $triplet (a few minutes)" >&2
+  make -s -C "$cryptopp_dir" -f GNUmakefile-cross -j"$(nproc)" static \
+    CXX="$CXX" AR="$AR" RANLIB="$RANLIB" \
+    CXXFLAGS="$optimise -DNDEBUG -DCRYPTOPP_DISABLE_ASM -std=c++17" >/dev/null 2>&1
+  cp "$cryptopp_dir/libcryptopp.a" "$out/lib/libcryptopp.a"
+fi
 touch "$stamp"
 echo "deps: done" >&2

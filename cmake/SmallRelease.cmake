@@ -1,0 +1,13 @@
+# What ships is built small (KESTRIX_SMALL, set by `make win32-release`): it
+# is the first thing a user downloads. Optimised for size, every function and
+# object in a section of its own so that the linker keeps only what is
+# reached, and optimised across all of it at link time, which is also what
+# lets the MD5 part of Crypto++ come without the rest of the library
+# (tools/build-deps-windows.sh ... small).
+option(KESTRIX_SMALL "optimise the Windows program for size" OFF)
+if(NOT WIN32 OR NOT KESTRIX_SMALL)
+  return()
+endif()
+add_compile_options(-Os -ffunction-sections -fdata-sections)
+add_link_options(-Os -Wl,--gc-sections)
+set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
