@@ -22,7 +22,7 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=local
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
 .PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible size \
-  asan tsan fuzz test stress demo gallery bench clean
+  asan tsan fuzz format-check test stress demo gallery bench clean
 
 all: win32 win64
 
@@ -119,11 +119,16 @@ fuzz: setup
 	@rm -rf $(BUILD)/fuzz/corpus && cp -r fuzz/corpus $(BUILD)/fuzz/corpus
 	$(foreach f,$(FUZZERS),$(call run_fuzzer,$(f)))
 
+# Every tracked C++ file in the repository's clang-format style.
+format-check: setup
+	@git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+	@echo "format: every C++ file as .clang-format says"
+
 # The Windows trees' own tests (unit tests under Wine, resources) for each
 # width this machine runs, then the native tree's, whose Wine tests carry the
 # width in their names (e2e.win64, ...). The first and the last line say which
 # trees ran.
-test: native win32 win64 win32-release release-reproducible asan tsan fuzz
+test: format-check native win32 win64 win32-release release-reproducible asan tsan fuzz
 	@$(BUILD)/asan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(BUILD)/tsan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(ROOT)/tools/wine/widths.sh --explain

@@ -4,8 +4,8 @@
 // body disagree.
 #include "net/AnswerLine.h"
 #include "net/ServiceAnswer.h"
-#include "usage/Utf8.h"
 #include "platform/Utf8Codec.h"
+#include "usage/Utf8.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -116,11 +116,6 @@ int32_t CKNNetManager::AbortDownload() {
     return found ? 1 : 0;
 }
 
-void CKNNetManager::RemoveAdapter(CKNHttpAdapter* pAdapter) {
-    if (pAdapter)
-        m_registry->Remove(pAdapter);
-}
-
 void CKNNetManager::ClearAdapters() {
     m_registry->Clear();
 }

@@ -42,7 +42,6 @@ public:
     void PauseDownload(int32_t bPause);
     int32_t AbortDownload();
 
-    void RemoveAdapter(CKNHttpAdapter* pAdapter);
     void ClearAdapters();
     size_t AdapterCount() const;
 

@@ -22,13 +22,13 @@ void CKSInstallerDlg::OnCancel() {
     }
     const wchar_t* screen = CloseEventScreen(m_bAwaitingFirstProgress != 0,
                                              platform::IsControlVisible(Control(IDRETRY)));
-    SendUsageEvent(2, screen, L"Close");
+    SendUsageEvent(UsageEventKind::ControlEvent, screen, L"Close");
     ::Sleep(5);
     if (IsInternetConnected())
         m_pNetManager->PauseDownload(1);
     const std::wstring text = LoadText(IDS_CANCEL_CONFIRM);
     const std::wstring caption = LoadText(IDS_CANCEL_CAPTION);
-    SendUsageEvent(1, L"CancelInstall", L"");
+    SendUsageEvent(UsageEventKind::PageView, L"CancelInstall", L"");
     // The box's own message loop keeps dispatching to this window: a package
     // URL or a finished download that arrives meanwhile waits for the answer.
     m_bConfirming = true;
@@ -40,7 +40,7 @@ void CKSInstallerDlg::OnCancel() {
     // The answer is obeyed whatever the connection probe says by now: a resumed
     // download whose connection is gone fails at its next read.
     if (answer == IDYES) {
-        SendUsageEvent(2, L"CancelInstall", L"Yes");
+        SendUsageEvent(UsageEventKind::ControlEvent, L"CancelInstall", L"Yes");
         m_bCancelRequested = 1;
         // A download that has already reported has nothing left to abort.
         if (downloadDoneHeld || !m_pNetManager->AbortDownload())
@@ -49,7 +49,7 @@ void CKSInstallerDlg::OnCancel() {
             ::SetTimer(GetSafeHwnd(), kCancelTimer, kCancelGraceMs, nullptr);
         return;
     }
-    SendUsageEvent(2, L"CancelInstall", L"No");
+    SendUsageEvent(UsageEventKind::ControlEvent, L"CancelInstall", L"No");
     m_pNetManager->PauseDownload(0);
     if (urlHeld)
         OnUrlReady();

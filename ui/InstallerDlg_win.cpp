@@ -2,6 +2,7 @@
 
 #include "net/Connectivity_win.h"
 #include "net/NetManager.h"
+#include "platform/ModuleName_win.h"
 #include "platform/ResourceString_win.h"
 #include "res/resource.h"
 #include "ui/FlowRules.h"
@@ -18,6 +19,7 @@ CKSInstallerDlg::CKSInstallerDlg(InstanceCheck isAnotherInstanceRunning,
                                               MAKEINTRESOURCEW(IDI_INSTALLER), IMAGE_ICON, 0, 0,
                                               LR_DEFAULTSIZE | LR_SHARED))),
       m_logClock(WindowsLogClockSources()),
+      m_strManagerJson(L"{\"managerName\" : \"" + platform::GetExecutableBaseName() + L"\" }"),
       m_pNetManager(std::make_unique<CKNNetManager>(
           this,
           CKNNetManager::Callbacks{&CKSInstallerDlg::OnJobResult,
@@ -103,7 +105,7 @@ void CKSInstallerDlg::ShowConnectionState() {
         // A blank name matches no theme; Wine refuses an empty one and keeps the theme.
         ::SetWindowTheme(hProgress, L" ", L" ");
         m_bOffline = 0;
-        SendUsageEvent(1, L"ConnectInternet", L"");
+        SendUsageEvent(UsageEventKind::PageView, L"ConnectInternet", L"");
         ShowView(View::Connecting);
     } else {
         m_bOffline = 1;
@@ -174,7 +176,7 @@ void CKSInstallerDlg::HandleDownloadProgress(int32_t nDone, int32_t nTotal) {
                          ::GetWindowLongW(hProgress, GWL_STYLE) & ~PBS_MARQUEE);
         ::SendMessageW(hProgress, PBM_SETPOS, 0, 0);
         m_nLastPosition = 0;
-        SendUsageEvent(1, L"Downloading", L"");
+        SendUsageEvent(UsageEventKind::PageView, L"Downloading", L"");
     }
     const int position = ProgressPosition(nDone, nTotal);
     if (m_nLastPosition.exchange(position) != position)
@@ -203,19 +205,19 @@ void CKSInstallerDlg::OnShowFailure() {
         return;
     }
     ShowView(View::Failure);
-    SendUsageEvent(1, L"FailDownloading", L"");
+    SendUsageEvent(UsageEventKind::PageView, L"FailDownloading", L"");
 }
 
 void CKSInstallerDlg::OnRetry() {
     m_bAwaitingFirstProgress = 1;
-    SendUsageEvent(2, L"FailDownloading", L"Retry");
+    SendUsageEvent(UsageEventKind::ControlEvent, L"FailDownloading", L"Retry");
     ShowConnectionState();
     StartPackageUrlJob();
     platform::ShowControl(Control(IDRETRY), false);
 }
 
 void CKSInstallerDlg::OnHelpLinkClick() {
-    SendUsageEvent(2, L"FailDownloading", L"Support");
+    SendUsageEvent(UsageEventKind::ControlEvent, L"FailDownloading", L"Support");
     LITEM item = {};
     item.mask = LIF_ITEMINDEX | LIF_URL;
     item.iLink = 0;

@@ -17,6 +17,9 @@
 class CKNNetManager;
 class NetExchanges;
 
+// The two kinds of usage event: a screen shown, or a control the user operated.
+enum class UsageEventKind { PageView, ControlEvent };
+
 // Private messages, always posted with wParam and lParam 0. In the WM_APP
 // range: WM_USER+1 and +2 are the dialog manager's DM_SETDEFID and
 // DM_REPOSITION, which anyone may send to a dialog.
@@ -72,7 +75,7 @@ private:
     void OnDownloadDone();
 
     // Usage events and the log clock
-    void SendUsageEvent(int kind, const wchar_t* screen, const wchar_t* label);
+    void SendUsageEvent(UsageEventKind kind, const wchar_t* screen, const wchar_t* label);
     uint64_t GetLogTime();
 
     // Look
@@ -98,7 +101,9 @@ private:
     bool m_bHeldUrlReady = false;
     bool m_bHeldDownloadDone = false;
     std::wstring m_strSetupPath;
-    std::wstring m_strManagerJson;
+    // The page views' custom object, made once: page views are sent from the
+    // download's worker thread too.
+    const std::wstring m_strManagerJson;
     platform::UniqueFont m_fontDialog;
     platform::UniqueBrush m_brWhite;
     std::unique_ptr<CKNNetManager> m_pNetManager;

@@ -3,23 +3,19 @@
 
 #include "net/Connectivity_win.h"
 #include "net/NetManager.h"
-#include "platform/ModuleName_win.h"
 #include "usage/UsageEventRecord.h"
 
-// kind 1: page view of a screen; kind 2: event of a control, with its label.
 // The clock is read before anything else, so even a dropped event asks for
 // the server's time while none is known.
-void CKSInstallerDlg::SendUsageEvent(int kind, const wchar_t* screen, const wchar_t* label) {
+void CKSInstallerDlg::SendUsageEvent(UsageEventKind kind, const wchar_t* screen,
+                                     const wchar_t* label) {
     UsageEventRecord record;
     record.timeMs = GetLogTime();
     record.v = L"1.1";
     record.dp = L"InstallManager";
     record.dt = screen;
-    if (kind == 1) {
+    if (kind == UsageEventKind::PageView) {
         record.t = L"p";
-        if (m_strManagerJson.empty())
-            m_strManagerJson =
-                L"{\"managerName\" : \"" + platform::GetExecutableBaseName() + L"\" }";
         record.cobj = m_strManagerJson.c_str();
     } else {
         record.t = L"e";

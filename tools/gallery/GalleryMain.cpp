@@ -5,12 +5,12 @@
 //
 // Needs KESTRIX_WINE_ENV, KESTRIX_UIDRIVER_EXE and KESTRIX_INSTALLER_EXE, as
 // tools/gallery/gallery.sh sets them.
-#include "tools/harness/StandinProcess.h"
-#include "tools/harness/UiDriver.h"
-#include "tools/harness/WineEnvironment.h"
 #include "tools/gallery/IndexPage.h"
 #include "tools/gallery/Languages.h"
 #include "tools/gallery/ViewTour.h"
+#include "tools/harness/StandinProcess.h"
+#include "tools/harness/UiDriver.h"
+#include "tools/harness/WineEnvironment.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
 #include "tools/gallery/ViewTour.h"
 
-#include "tools/harness/WineProcess.h"
 #include "tools/gallery/ScreenCapture.h"
+#include "tools/harness/WineProcess.h"
 
 #include <chrono>
 #include <stdexcept>

@@ -1,8 +1,8 @@
 #pragma once
+#include "tools/gallery/Languages.h"
 #include "tools/harness/StandinClient.h"
 #include "tools/harness/UiDriver.h"
 #include "tools/harness/WineEnvironment.h"
-#include "tools/gallery/Languages.h"
 
 #include <filesystem>
 #include <string>
