@@ -91,7 +91,7 @@ TEST_F(FlowRobustness, NothingStartsWhileTheCloseQuestionIsOpen) {
             EXPECT_EQ(PackageRequests(), 0u) << "after Yes the held URL is dropped";
             EXPECT_FALSE(FileExists(SetupStartedMarker()));
         }
-        processes.clear();
+        StopAll();
     }
 }
 
@@ -120,7 +120,7 @@ TEST_F(FlowRobustness, TheAnswerHoldsWhateverTheConnectionProbeSays) {
         } else {
             EXPECT_FALSE(FileExists(SetupStartedMarker()));
         }
-        processes.clear();
+        StopAll();
     }
 }
 
@@ -175,9 +175,7 @@ TEST_F(FlowRobustness, OfTwoCopiesStartedTogetherExactlyOneGoesOn) {
         EXPECT_EQ(std::count_if(windows.begin(), windows.end(),
                                 [](const testsupport::TopLevelWindow& w) { return w.visible; }),
                   1);
-        for (auto& process : processes)
-            process->kill();
-        processes.clear();
+        StopAll();
     }
 }
 
@@ -240,7 +238,7 @@ TEST_F(FlowRobustness, TheLastEventsArriveThoughTheProcessEndsRightAfter) {
         ASSERT_TRUE(WaitForExit(60s));
         std::this_thread::sleep_for(1500ms); // the collector's hold on the last one
         EXPECT_EQ(Count(CollectedEvents(), "e CancelInstall/Yes"), 1u);
-        processes.clear();
+        StopAll();
     }
 }
 

@@ -52,11 +52,11 @@ TEST_F(InstallerFlow, DownloadsThePackageOpensItAndEnds) {
 
 TEST_F(InstallerFlow, ARefusalAnEmptyUrlOrAnHttpErrorGiveTheFailureView) {
     ExpectFailureFor(StandinAnswer::json("{\"resultCode\":1}"));
-    processes.clear();
+    StopAll();
     ExpectFailureFor(StandinAnswer::json("{\"resultCode\":0,\"url\":\"\"}"));
-    processes.clear();
+    StopAll();
     ExpectFailureFor(StandinAnswer::withStatus(500, "{\"resultCode\":0,\"url\":\"http://x/\"}"));
-    processes.clear();
+    StopAll();
     // The package host has nothing: the download fails with 404.
     ExpectFailureFor(StandinAnswer{});
 }

@@ -92,6 +92,8 @@ protected:
     bool WaitForTitle(WindowHandle window, const std::string& text);
     // True once any installer window shows this title.
     bool WaitForWindowWithTitle(const std::string& text);
+    // Kills every copy started and waits until their windows are gone.
+    void StopAll();
     // True when the last started installer ends within the limit.
     bool WaitForExit(std::chrono::milliseconds limit = 30s);
 

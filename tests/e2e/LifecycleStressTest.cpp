@@ -45,9 +45,7 @@ protected:
     }
 
     void EndRound() {
-        for (auto& process : processes)
-            process->kill();
-        processes.clear();
+        StopAll();
         Session::Standin().reset();
     }
 

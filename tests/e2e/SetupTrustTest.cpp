@@ -30,9 +30,7 @@ protected:
         EXPECT_FALSE(FileExists(SetupFile())) << "a refused file is removed";
         EXPECT_EQ(Session::Standin().requests(testsupport::kStandinPackage).size(), 1u)
             << "it was downloaded in full";
-        for (auto& process : processes)
-            process->kill();
-        processes.clear();
+        StopAll();
     }
 };
 

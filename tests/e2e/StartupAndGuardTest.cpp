@@ -85,9 +85,7 @@ TEST_F(StartupAndGuard, ARunningCopyUnderAnotherNameStopsNobody) {
         // Only the second copy is offline.
         EXPECT_TRUE(WaitForWindowWithTitle(kNoConnection)) << "beside " << firstName;
         EXPECT_TRUE(second.running());
-        for (auto& process : processes)
-            process->kill();
-        processes.clear();
+        StopAll();
     }
 }
 
