@@ -61,6 +61,9 @@ private:
     std::shared_ptr<OwnerLink> m_owner;
     std::shared_ptr<JobRegistry> m_registry;
     std::shared_ptr<NetExchanges> m_exchanges;
+    // Workers are found by a serial of their own, not by job id: ids come
+    // from the millisecond clock and two jobs started together share one,
+    // so pause and abort could reach the wrong worker.
     uint64_t m_currentDownloadSerial = 0; // 0: no download started yet
     std::atomic<uint64_t> m_nextSerial{1};
 };

@@ -23,6 +23,8 @@ void CKSInstallerDlg::OnCancel() {
     const wchar_t* screen = CloseEventScreen(m_bAwaitingFirstProgress != 0,
                                              platform::IsControlVisible(Control(IDRETRY)));
     SendUsageEvent(UsageEventKind::ControlEvent, screen, L"Close");
+    // A head start for the close event's upload, so that it tends to reach
+    // the collector before the question's page view sent just after.
     ::Sleep(5);
     if (IsInternetConnected())
         m_pNetManager->PauseDownload(1);

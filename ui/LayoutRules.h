@@ -11,8 +11,8 @@ struct WindowLayout {
     PixelRect picture, progress, title, description, helpLink, close, retry;
 };
 
-// titleHeight: height of string 141; the widths: of strings 146, 147, 148,
-// all measured in the window context's default font.
+// titleHeight: height of IDS_CONNECTING; the widths: of IDS_HELP_LINK,
+// IDS_CLOSE and IDS_RETRY, all measured in the window context's default font.
 WindowLayout ComputeLayout(int titleHeight, int helpLinkWidth, int closeWidth, int retryWidth);
 
 // Close button width: 80 below 80 pixels of text, else the text plus 20.

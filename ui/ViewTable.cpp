@@ -1,24 +1,31 @@
 #include "ui/ViewTable.h"
 
-namespace {
+#include "res/resource.h"
 
-constexpr unsigned kConnecting = 141;
-constexpr unsigned kNoConnection = 142;
-constexpr unsigned kDownloadFailed = 144;
-constexpr unsigned kDownloading = 145;
+namespace {
 
 using V = Visibility;
 
-constexpr ViewControls kViews[] = {
-    // title          description   help link    retry        close        focus close
-    {kConnecting, V::Hidden, V::Hidden, V::Hidden, V::Unchanged, false},
-    {kNoConnection, V::Shown, V::Hidden, V::Hidden, V::Shown, true},
-    {kDownloading, V::Unchanged, V::Unchanged, V::Unchanged, V::Unchanged, false},
-    {kDownloadFailed, V::Shown, V::Shown, V::Shown, V::Hidden, false},
-};
+// clang-format off
+//                                  title                description  help link    retry        close        focus close
+constexpr ViewControls kConnecting{IDS_CONNECTING,      V::Hidden,    V::Hidden,   V::Hidden,   V::Unchanged, false};
+constexpr ViewControls kNoConnection{IDS_NO_CONNECTION, V::Shown,     V::Hidden,   V::Hidden,   V::Shown,     true};
+constexpr ViewControls kDownloading{IDS_DOWNLOADING,    V::Unchanged, V::Unchanged, V::Unchanged, V::Unchanged, false};
+constexpr ViewControls kFailure{IDS_DOWNLOAD_FAILED,    V::Shown,     V::Shown,    V::Shown,    V::Hidden,    false};
+// clang-format on
 
 } // namespace
 
 const ViewControls& ControlsOf(View view) {
-    return kViews[static_cast<int>(view)];
+    switch (view) {
+    case View::Connecting:
+        return kConnecting;
+    case View::NoConnection:
+        return kNoConnection;
+    case View::Downloading:
+        return kDownloading;
+    case View::Failure:
+        break;
+    }
+    return kFailure;
 }
