@@ -1,6 +1,6 @@
 #include "bench/BenchOptions.h"
 
-#include "net/DownloadMath.h"
+#include "net/HttpValues.h"
 #include "usage/Utf8.h"
 
 #include <stdexcept>

@@ -1,10 +1,10 @@
 #include "bench/LoopExtras.h"
 
 #include "bench/ProgressSink.h"
-#include "net/DownloadMath.h"
 #include "net/HttpAdapter.h"
 #include "net/JobRegistry.h"
 #include "net/OwnerLink.h"
+#include "net/ProgressCounts.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "env/DeviceId_win.h"
 
 #include "env/AdapterChoice.h"
-#include "env/DeviceIdFormat.h"
+#include "env/DeviceId.h"
 
 #include <algorithm>
 #include <cstdint>

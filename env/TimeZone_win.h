@@ -1,5 +1,5 @@
 #pragma once
-#include "env/TimeZoneValues.h"
+#include "env/TimeZone.h"
 
 // The system's time zone for the log document. Looks up
 // GetDynamicTimeZoneInformation on every call, so that Windows XP, which

@@ -1,7 +1,7 @@
 #include "env/UserAgent_win.h"
 
 #include "env/OsName.h"
-#include "env/UserAgentFormat.h"
+#include "env/UserAgent.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
 #include "net/JsonExchange_win.h"
 
 #include "env/UserAgent_win.h"
-#include "net/AnswerLine.h"
-#include "net/DownloadMath.h"
+#include "net/FirstLineReader.h"
 #include "net/HttpAdapter.h"
+#include "net/HttpValues.h"
 #include "platform/InternetHandle_win.h"
 #include "platform/ModuleName_win.h"
 
@@ -58,7 +58,7 @@ std::string NullRequestBody() {
 }
 
 ExchangeOutcome RunJsonExchange(CKNHttpAdapter& adapter, const JsonRequest& request,
-                                std::string* answerLine, bool* overflowed) {
+                                FirstLineReader& answer) {
     const std::wstring headers = RequestHeaders();
     UniqueInternetHandle session(::InternetOpenW(platform::GetExecutableBaseName().c_str(),
                                                  INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
@@ -87,10 +87,7 @@ ExchangeOutcome RunJsonExchange(CKNHttpAdapter& adapter, const JsonRequest& requ
     if (adapter.m_dwStatusCode != 200)
         return ExchangeOutcome::NotOk;
 
-    FirstLineReader reader;
-    if (!ReadFirstLine(hRequest.Get(), reader))
+    if (!ReadFirstLine(hRequest.Get(), answer))
         return ExchangeOutcome::Failed;
-    *answerLine = reader.Line();
-    *overflowed = reader.Overflowed();
     return ExchangeOutcome::Answered;
 }

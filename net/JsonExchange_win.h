@@ -4,6 +4,7 @@
 #include <string>
 
 class CKNHttpAdapter;
+class FirstLineReader;
 
 // One request to a vendor JSON service.
 struct JsonRequest {
@@ -21,11 +22,11 @@ enum class ExchangeOutcome {
 };
 
 // Sends the request with the installer's headers and reads the first line of
-// a 200 answer into *answerLine (carriage returns dropped). Stores the status
+// a 200 answer into the reader (carriage returns dropped). Stores the status
 // in the worker. All handles are closed when it returns. An answer line over
-// the cap comes back as Answered with *overflowed set.
+// the cap comes back as Answered, the reader saying it overflowed.
 ExchangeOutcome RunJsonExchange(CKNHttpAdapter& adapter, const JsonRequest& request,
-                                std::string* answerLine, bool* overflowed);
+                                FirstLineReader& answer);
 
 // The body of requests that carry no data: the styled form of a null value.
 std::string NullRequestBody();

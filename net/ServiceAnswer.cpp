@@ -1,6 +1,6 @@
 #include "net/ServiceAnswer.h"
 
-#include "net/AnswerLine.h"
+#include "net/FirstLineReader.h"
 #include "usage/NrvJson.h"
 
 #include <cmath>
@@ -66,7 +66,6 @@ ParsedAnswer ParseAnswerLine(const FirstLineReader& reader) {
 PackageUrlAnswer ReadPackageUrlAnswer(const ParsedAnswer& answer) {
     PackageUrlAnswer result;
     result.resultCode = answer.resultCode;
-    result.hasUrlVariable = true;
     if (answer.resultCode != 0)
         return result;
     result.hasUrlText = true;

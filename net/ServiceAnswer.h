@@ -24,13 +24,11 @@ ParsedAnswer ParseAnswerLine(const FirstLineReader& reader);
 // "resultCode" of an object root; -1 when absent or of another shape.
 int32_t ReadResultCode(const Json::Value& root);
 
-// What the package URL exchange hands to the window. Without an HTTP 200
-// answer there is no URL variable (the default). After one, the variable
-// exists and holds a text only when resultCode is 0: the "url" string, empty
-// when the key is missing or not a string.
+// What an HTTP 200 answer of the package URL exchange hands to the window: a
+// text only when resultCode is 0, the "url" string, empty when the key is
+// missing or not a string.
 struct PackageUrlAnswer {
     int32_t resultCode = -1;
-    bool hasUrlVariable = false;
     bool hasUrlText = false;
     std::string urlUtf8;
 };

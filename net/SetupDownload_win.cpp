@@ -1,7 +1,8 @@
 #include "net/SetupDownload_win.h"
 
-#include "net/DownloadMath.h"
 #include "net/HttpAdapter.h"
+#include "net/HttpValues.h"
+#include "net/ProgressCounts.h"
 #include "platform/InternetHandle_win.h"
 
 #include <cstring>

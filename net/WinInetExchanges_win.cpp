@@ -1,5 +1,6 @@
 #include "net/WinInetExchanges_win.h"
 
+#include "net/FirstLineReader.h"
 #include "net/HttpAdapter.h"
 #include "net/JsonExchange_win.h"
 #include "net/ServiceAnswer.h"
@@ -19,11 +20,10 @@ namespace {
 // Runs the exchange; the parsed first line of an HTTP 200 answer, or nothing
 // after a failure or another status. An over-long line does not parse.
 std::optional<ParsedAnswer> Exchange(CKNHttpAdapter& adapter, const JsonRequest& request) {
-    std::string line;
-    bool overflowed = false;
-    if (RunJsonExchange(adapter, request, &line, &overflowed) != ExchangeOutcome::Answered)
+    FirstLineReader answer;
+    if (RunJsonExchange(adapter, request, answer) != ExchangeOutcome::Answered)
         return std::nullopt;
-    return overflowed ? ParsedAnswer{} : ParseAnswerLine(line);
+    return ParseAnswerLine(answer);
 }
 
 } // namespace

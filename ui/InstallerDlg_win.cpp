@@ -6,7 +6,7 @@
 #include "platform/ResourceString_win.h"
 #include "res/resource.h"
 #include "ui/FlowRules.h"
-#include "usage/LogClockSources_win.h"
+#include "usage/LogClock_win.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

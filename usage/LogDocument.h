@@ -1,5 +1,5 @@
 #pragma once
-#include "env/TimeZoneValues.h"
+#include "env/TimeZone.h"
 #include "usage/UsageEventRecord.h"
 
 #include <string>

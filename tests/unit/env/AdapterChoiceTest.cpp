@@ -1,5 +1,5 @@
 #include "env/AdapterChoice.h"
-#include "env/DeviceIdFormat.h"
+#include "env/DeviceId.h"
 
 #include <gtest/gtest.h>
 

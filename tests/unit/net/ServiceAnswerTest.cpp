@@ -18,19 +18,14 @@ ServerTimeAnswer ServerTime(const std::string& line) {
 } // namespace
 
 TEST(PackageUrlAnswer, OutcomeRowsOfA200Answer) {
-    const PackageUrlAnswer noAnswer;
-    EXPECT_FALSE(noAnswer.hasUrlVariable);
-
     for (const char* line : {"not json", "{", "{\"url\":\"http://h/a.exe\"}"}) {
         const PackageUrlAnswer answer = PackageUrl(line);
         EXPECT_EQ(answer.resultCode, -1) << line;
-        EXPECT_TRUE(answer.hasUrlVariable) << line;
         EXPECT_FALSE(answer.hasUrlText) << line;
     }
 
     const PackageUrlAnswer refused = PackageUrl("{\"resultCode\":1001,\"url\":\"http://h/a.exe\"}");
     EXPECT_EQ(refused.resultCode, 1001);
-    EXPECT_TRUE(refused.hasUrlVariable);
     EXPECT_FALSE(refused.hasUrlText);
     EXPECT_EQ(refused.urlUtf8, "");
 

@@ -1,4 +1,4 @@
-#include "env/TimeZoneValues.h"
+#include "env/TimeZone.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "net/AnswerLine.h"
+#include "net/FirstLineReader.h"
 
 #include <algorithm>
 #include <cstring>

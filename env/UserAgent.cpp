@@ -1,4 +1,4 @@
-#include "env/UserAgentFormat.h"
+#include "env/UserAgent.h"
 
 std::wstring FormatProductVersion(uint32_t productVersionMS, uint32_t productVersionLS) {
     const uint32_t words[] = {productVersionMS >> 16, productVersionMS & 0xFFFF,

@@ -1,4 +1,5 @@
 #pragma once
+// What the download reads from an HTTP answer's header texts and from a URL.
 #include <cstdint>
 #include <string>
 
@@ -9,15 +10,6 @@ uint64_t ParseContentLength(const std::wstring& text);
 
 // HTTP status from the status text (decimal, 0 when none).
 uint32_t ParseStatusCode(const std::wstring& text);
-
-// The progress callback takes signed 32-bit counts. Up to 2 GiB they are the
-// byte counts themselves; beyond, both are scaled down alike so that
-// done * 100 / total still gives the right percentage.
-struct ProgressCounts {
-    int32_t done;
-    int32_t total;
-};
-ProgressCounts ScaleProgress(uint64_t done, uint64_t total);
 
 // Only http and https package URLs are opened.
 bool IsHttpOrHttpsUrl(const std::wstring& url);

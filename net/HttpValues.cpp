@@ -1,4 +1,4 @@
-#include "net/DownloadMath.h"
+#include "net/HttpValues.h"
 
 #include <cwctype>
 #include <limits>
@@ -39,15 +39,6 @@ uint64_t ParseContentLength(const std::wstring& text) {
 uint32_t ParseStatusCode(const std::wstring& text) {
     const uint64_t value = ParseDecimal(text);
     return value > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(value);
-}
-
-ProgressCounts ScaleProgress(uint64_t done, uint64_t total) {
-    const uint64_t limit = std::numeric_limits<int32_t>::max();
-    while (total > limit || done > limit) {
-        done >>= 1;
-        total >>= 1;
-    }
-    return {static_cast<int32_t>(done), static_cast<int32_t>(total)};
 }
 
 bool IsHttpOrHttpsUrl(const std::wstring& url) {

@@ -1,4 +1,4 @@
-#include "usage/LogClockSources_win.h"
+#include "usage/LogClock_win.h"
 
 #include "platform/SystemLibrary_win.h"
 

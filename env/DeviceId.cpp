@@ -1,4 +1,4 @@
-#include "env/DeviceIdFormat.h"
+#include "env/DeviceId.h"
 
 #include "platform/Utf8Codec.h"
 
