@@ -89,11 +89,8 @@ TEST_F(CloseRequest, YesWhileOnlyThePackageUrlIsAwaitedEndsAtOnce) {
 }
 
 TEST_F(CloseRequest, OnTheFailureViewYesEndsTheWindow) {
-    Session::Standin().script(testsupport::kStandinUpdate,
-                              {StandinAnswer::json("{\"resultCode\":1}")});
-    Start();
-    const WindowHandle window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    const WindowHandle window = StartOnTheFailureView();
+    ASSERT_TRUE(window);
     Session::Driver().closeWindow(window);
     Session::Driver().answerMessageBox(WaitForConfirmation(window), kYes);
     EXPECT_TRUE(WaitForExit(30s));

@@ -227,8 +227,9 @@ TEST_P(FaultMatrix, Outcome) {
             EXPECT_TRUE(installer.running());
         }
         EXPECT_FALSE(FileExists(SetupStartedMarker()));
-        if (fault.partialFileStays)
+        if (fault.partialFileStays) {
             EXPECT_TRUE(FileExists(SetupFile()));
+        }
         // The user gives up: the window ends cleanly.
         Session::Driver().closeWindow(window);
         const auto box = Session::Driver().waitForMessageBox(window, 30s);

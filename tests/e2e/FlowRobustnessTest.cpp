@@ -141,11 +141,8 @@ TEST_F(FlowRobustness, TheDialogManagersMessagesDoNothingOfOurs) {
 
     // On the failure view: no new attempt, no second failure.
     Session::Standin().reset();
-    Session::Standin().script(testsupport::kStandinUpdate,
-                              {StandinAnswer::json("{\"resultCode\":1}")});
-    Start();
-    window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    window = StartOnTheFailureView();
+    ASSERT_TRUE(window);
     Session::Driver().postMessage(window, kDmSetDefId, 1, 0);
     Session::Driver().postMessage(window, kDmReposition, 0, 0);
     std::this_thread::sleep_for(2s);
@@ -227,11 +224,8 @@ TEST_F(FlowRobustness, TheLastEventsArriveThoughTheProcessEndsRightAfter) {
             window = WaitForWindow();
             ASSERT_TRUE(WaitForTitle(window, kDownloading));
         } else {
-            Session::Standin().script(testsupport::kStandinUpdate,
-                                      {StandinAnswer::json("{\"resultCode\":1}")});
-            Start();
-            window = WaitForWindow();
-            ASSERT_TRUE(WaitForTitle(window, kFailed));
+            window = StartOnTheFailureView();
+            ASSERT_TRUE(window);
         }
         Session::Driver().closeWindow(window);
         Session::Driver().answerMessageBox(Confirmation(window), kYes);

@@ -140,11 +140,8 @@ TEST_F(InstallerFlow, EnterEndsTheWindowAtOnceInEveryView) {
 
     // Failure.
     Session::Standin().reset();
-    Session::Standin().script(testsupport::kStandinUpdate,
-                              {StandinAnswer::json("{\"resultCode\":1}")});
-    Start();
-    window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    window = StartOnTheFailureView();
+    ASSERT_TRUE(window);
     Session::Driver().pressKey(window, testsupport::Key::Enter);
     EXPECT_TRUE(WaitForExit());
 }

@@ -142,6 +142,18 @@ WindowHandle InstallerTest::WaitForWindow(const std::string& exeName) {
     return *window;
 }
 
+WindowHandle InstallerTest::StartOnTheFailureView() {
+    Session::Standin().script(testsupport::kStandinUpdate,
+                              {testsupport::StandinAnswer::json("{\"resultCode\":1}")});
+    Start();
+    const WindowHandle window = WaitForWindow();
+    if (!window || !WaitForTitle(window, kFailed)) {
+        ADD_FAILURE() << "the failure view did not come";
+        return 0;
+    }
+    return window;
+}
+
 bool InstallerTest::WaitForTitle(WindowHandle window, const std::string& text) {
     return Session::Driver().waitForControlText(window, kTitle, text, 60s);
 }

@@ -92,6 +92,9 @@ protected:
     bool WaitForTitle(WindowHandle window, const std::string& text);
     // True once any installer window shows this title.
     bool WaitForWindowWithTitle(const std::string& text);
+    // Starts the installer against an update server that refuses, and waits
+    // for the failure view; 0 (and a failed test) when it does not come.
+    WindowHandle StartOnTheFailureView();
     // Kills every copy started and waits until their windows are gone.
     void StopAll();
     // True when the last started installer ends within the limit.

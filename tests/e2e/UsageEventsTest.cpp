@@ -161,11 +161,8 @@ TEST_F(UsageEvents, ACloseAnsweredNoReportsCloseTheQuestionAndTheAnswerInOrder) 
 }
 
 TEST_F(UsageEvents, ACloseBeforeAnyProgressNamesTheScreenShown) {
-    Session::Standin().script(testsupport::kStandinUpdate,
-                              {StandinAnswer::json("{\"resultCode\":1}")});
-    Start();
-    WindowHandle window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    WindowHandle window = StartOnTheFailureView();
+    ASSERT_TRUE(window);
     Session::Driver().closeWindow(window);
     WaitForConfirmationAndAnswer(window, kNo);
     Session::Standin().waitForRequests(testsupport::kStandinCollector, 5, 30s);
