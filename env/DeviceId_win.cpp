@@ -2,33 +2,12 @@
 
 #include "env/AdapterChoice.h"
 #include "env/DeviceId.h"
+#include "platform/WinsockSession_win.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
-
-namespace {
-
-// Balances one successful WSAStartup.
-class WinsockSession {
-public:
-    WinsockSession() : m_started(WSAStartup(0x0002, &m_data) == 0) {}
-    ~WinsockSession() {
-        if (m_started)
-            WSACleanup();
-    }
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-
-    bool Started() const { return m_started; }
-
-private:
-    WSADATA m_data = {};
-    bool m_started;
-};
-
-} // namespace
 
 std::wstring GetMacAddressFrom(AdaptersInfoSource source) {
     ULONG size = 0;
@@ -57,7 +36,7 @@ std::wstring GetDeviceId() {
 }
 
 std::wstring GetLocalIP() {
-    WinsockSession session;
+    const platform::WinsockSession session(0x0002);
     if (!session.Started())
         return std::wstring();
     char hostName[256] = {};

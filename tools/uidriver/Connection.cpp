@@ -4,16 +4,6 @@
 
 #include <stdexcept>
 
-WinsockSession::WinsockSession() {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
-        throw std::runtime_error("WSAStartup failed");
-}
-
-WinsockSession::~WinsockSession() {
-    WSACleanup();
-}
-
 Connection::Connection(const std::string& host, unsigned short port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;

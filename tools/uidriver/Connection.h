@@ -4,15 +4,6 @@
 #include <optional>
 #include <string>
 
-// Winsock for the life of the program.
-class WinsockSession {
-public:
-    WinsockSession();
-    ~WinsockSession();
-    WinsockSession(const WinsockSession&) = delete;
-    WinsockSession& operator=(const WinsockSession&) = delete;
-};
-
 // The one TCP connection to the test side, carrying a line of text each way
 // per request.
 class Connection {

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "UniqueHandle.h"
+#include "platform/UniqueHandle_win.h"
 
 #include <cstddef>
 
@@ -21,7 +21,7 @@ public:
     void read(void* data, size_t size) const;
 
 private:
-    UniqueHandle m_process;
+    platform::UniqueKernelHandle m_process;
     void* m_address = nullptr;
     size_t m_size;
 };

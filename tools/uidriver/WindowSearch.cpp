@@ -2,8 +2,8 @@
 
 #include "Deadline.h"
 #include "DriverError.h"
-#include "UniqueHandle.h"
 #include "WindowText.h"
+#include "platform/UniqueHandle_win.h"
 
 namespace {
 
@@ -41,13 +41,13 @@ DWORD ProcessIdOf(HWND window) {
 }
 
 std::wstring ProgramOf(HWND window) {
-    const UniqueHandle process(
+    const platform::UniqueKernelHandle process(
         OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessIdOf(window)));
     if (!process)
         return {};
     std::wstring path(32768, L'\0');
     DWORD length = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process.get(), 0, &path[0], &length))
+    if (!QueryFullProcessImageNameW(process.Get(), 0, &path[0], &length))
         return {};
     path.resize(length);
     return path.substr(path.find_last_of(L"\\/") + 1);

@@ -4,9 +4,11 @@
 // connection closes or a "quit" request comes (PROTOCOL.md).
 #include "Commands.h"
 #include "Connection.h"
+#include "platform/WinsockSession_win.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -34,7 +36,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        WinsockSession winsock;
+        const platform::WinsockSession winsock(MAKEWORD(2, 2));
+        if (!winsock.Started())
+            throw std::runtime_error("WSAStartup failed");
         Connection connection(host, port);
         bool quit = false;
         while (!quit) {
