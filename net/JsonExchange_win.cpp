@@ -4,6 +4,7 @@
 #include "net/FirstLineReader.h"
 #include "net/HttpAdapter.h"
 #include "net/HttpValues.h"
+#include "net/HttpValues_win.h"
 #include "platform/InternetHandle_win.h"
 #include "platform/ModuleName_win.h"
 
@@ -18,22 +19,18 @@ std::wstring RequestHeaders() {
 }
 
 uint32_t QueryStatusCode(HINTERNET hRequest, uint32_t current) {
-    WCHAR text[40] = {};
-    DWORD length = sizeof(text);
-    if (!::HttpQueryInfoW(hRequest, HTTP_QUERY_STATUS_CODE, text, &length, nullptr))
-        return current;
-    return ParseStatusCode(text);
+    const std::optional<std::wstring> text = QueryHeaderText(hRequest, HTTP_QUERY_STATUS_CODE);
+    return text ? ParseStatusCode(*text) : current;
 }
 
 // Reads until the first line is complete, the body ends or a read fails. A
 // body that ends before its announced length was cut off: that is a failed
 // read, not a short answer.
 bool ReadFirstLine(HINTERNET hRequest, FirstLineReader& reader) {
-    WCHAR lengthText[32] = {};
-    DWORD lengthSize = sizeof(lengthText);
-    const bool announced = ::HttpQueryInfoW(hRequest, HTTP_QUERY_CONTENT_LENGTH, lengthText,
-                                            &lengthSize, nullptr) != FALSE;
-    const uint64_t length = announced ? ParseContentLength(lengthText) : 0;
+    const std::optional<std::wstring> lengthText =
+        QueryHeaderText(hRequest, HTTP_QUERY_CONTENT_LENGTH);
+    const bool announced = lengthText.has_value();
+    const uint64_t length = announced ? ParseContentLength(*lengthText) : 0;
     uint64_t received = 0;
     char buffer[4096];
     for (;;) {

@@ -2,6 +2,7 @@
 
 #include "net/HttpAdapter.h"
 #include "net/HttpValues.h"
+#include "net/HttpValues_win.h"
 #include "net/ProgressCounts.h"
 #include "platform/InternetHandle_win.h"
 
@@ -54,14 +55,6 @@ private:
 
 // A header as text through a zero-filled buffer offered as 64 bytes; empty
 // when the query fails.
-std::wstring QueryHeaderText(HINTERNET hUrl, DWORD query) {
-    WCHAR text[64] = {};
-    DWORD length = 64;
-    ::HttpQueryInfoW(hUrl, query, text, &length, nullptr);
-    text[31] = L'\0';
-    return text;
-}
-
 bool PathExists(const wchar_t* pszPath) {
     return std::wcslen(pszPath) < MAX_PATH &&
            ::GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES;
@@ -143,14 +136,14 @@ void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wcha
         return;
     }
     adapter.m_dwStatusCode =
-        ParseStatusCode(QueryHeaderText(handles.Url(), HTTP_QUERY_STATUS_CODE));
+        ParseStatusCode(QueryHeaderText(handles.Url(), HTTP_QUERY_STATUS_CODE).value_or(L""));
     if (adapter.m_dwStatusCode != 200) {
         handles.Close();
         adapter.NotifyComplete(nullptr);
         return;
     }
     const uint64_t announced =
-        ParseContentLength(QueryHeaderText(handles.Url(), HTTP_QUERY_CONTENT_LENGTH));
+        ParseContentLength(QueryHeaderText(handles.Url(), HTTP_QUERY_CONTENT_LENGTH).value_or(L""));
 
 #if KESTRIX_TEST_HOOKS
     platform::TestHookDelay("KESTRIX_TEST_DELAY_BEFORE_FILE_MS");
