@@ -9,7 +9,7 @@ std::string CheckDownloadedFile(const std::wstring& path, uint64_t size,
         return "no file";
     if (found != size)
         return "size " + std::to_string(found) + " instead of " + std::to_string(size);
-    if (!sha256.empty() && testsupport::FileSha256(path) != sha256)
+    if (!sha256.empty() && testsupport::Sha256OfFile(path) != sha256)
         return "SHA-256 differs";
     return {};
 }

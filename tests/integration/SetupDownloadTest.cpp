@@ -63,7 +63,7 @@ TEST_F(SetupDownload, ACompletePackageIsWrittenByteForByteWithProgressPerChunk) 
     const std::wstring url = Package(size);
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     ExpectComplete(harness.WaitForReport(), target);
-    EXPECT_EQ(FileSha256(target), sha256);
+    EXPECT_EQ(Sha256OfFile(target), sha256);
     EXPECT_GE(harness.ProgressCalls(), static_cast<int>(size / 4096) + 1);
     EXPECT_EQ(harness.LastProgressDone(), static_cast<int32_t>(size));
     EXPECT_EQ(harness.LastProgressTotal(), static_cast<int32_t>(size));
@@ -88,7 +88,7 @@ TEST_F(SetupDownload, AnExistingFileIsReplaced) {
     const std::wstring url = Package(5000);
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     ExpectComplete(harness.WaitForReport(), target);
-    EXPECT_EQ(FileSha256(target), sha256);
+    EXPECT_EQ(Sha256OfFile(target), sha256);
 }
 
 TEST_F(SetupDownload, ARedirectIsFollowed) {
@@ -98,7 +98,7 @@ TEST_F(SetupDownload, ARedirectIsFollowed) {
     const std::wstring start = L"http://127.0.0.1:18081/moved/setup.exe";
     harness.Manager().StartDownloadJob(start.c_str(), target.c_str());
     ExpectComplete(harness.WaitForReport(), target);
-    EXPECT_EQ(FileSha256(target), sha256);
+    EXPECT_EQ(Sha256OfFile(target), sha256);
 }
 
 TEST_F(SetupDownload, AnEmptyBodyWithLengthZeroIsComplete) {
@@ -167,7 +167,7 @@ TEST_F(SetupDownload, PauseThenResumeGivesAnIdenticalFile) {
     EXPECT_EQ(harness.ProgressCalls(), callsWhilePaused) << "no reads while paused";
     harness.Manager().PauseDownload(0);
     ExpectComplete(harness.WaitForReport(), target);
-    EXPECT_EQ(FileSha256(target), sha256);
+    EXPECT_EQ(Sha256OfFile(target), sha256);
 }
 
 TEST_F(SetupDownload, AbortWhilePausedEndsOnTheNextPoll) {

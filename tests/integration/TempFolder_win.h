@@ -6,7 +6,7 @@
 // A fresh folder under the Windows temporary folder for one test.
 std::wstring MakeTempFolder();
 
-using testsupport::FileSha256;
+using testsupport::Sha256OfFile;
 
 // A file's size; 0 when it cannot be read.
 uint64_t FileSize(const std::wstring& path);

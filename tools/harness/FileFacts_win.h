@@ -1,4 +1,6 @@
 #pragma once
+#include "tools/harness/FileDigest.h"
+
 #include <cstdint>
 #include <string>
 
@@ -6,8 +8,5 @@ namespace testsupport {
 
 // The size of a file in bytes; false when it cannot be read.
 bool FileSizeOf(const std::wstring& path, uint64_t* size);
-
-// Lower-case hex SHA-256 of a file's bytes, streamed; empty when it cannot be read.
-std::string FileSha256(const std::wstring& path);
 
 } // namespace testsupport
