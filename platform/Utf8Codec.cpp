@@ -79,6 +79,39 @@ void SecondByteRange(unsigned char lead, unsigned char& low, unsigned char& high
         high = 0x8F;
 }
 
+// Reads the sequence at bytes[i] into c and advances i past it; false, with
+// i past its maximal subpart (at least one byte), when it is ill-formed.
+bool NextFromUtf8(const unsigned char* bytes, size_t length, size_t& i, char32_t& c) {
+    const unsigned char lead = bytes[i++];
+    size_t trail;
+    if (lead < 0x80) {
+        c = lead;
+        return true;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        trail = 1;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        trail = 2;
+        c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        trail = 3;
+        c = lead & 0x07;
+    } else {
+        return false;
+    }
+    unsigned char low;
+    unsigned char high;
+    SecondByteRange(lead, low, high);
+    for (size_t k = 0; k < trail; ++k) {
+        const bool fits =
+            i < length && (k == 0 ? bytes[i] >= low && bytes[i] <= high : IsContinuation(bytes[i]));
+        if (!fits)
+            return false;
+        c = (c << 6) | (bytes[i++] & 0x3F);
+    }
+    return true;
+}
+
 } // namespace
 
 std::string EncodeUtf8(const wchar_t* text, size_t length) {
@@ -93,44 +126,21 @@ std::wstring DecodeUtf8(const char* text, size_t length) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     std::wstring out;
     out.reserve(length);
-    size_t i = 0;
-    while (i < length) {
-        const unsigned char lead = bytes[i++];
-        if (lead < 0x80) {
-            AppendWide(out, lead);
-            continue;
-        }
-        size_t trail;
+    for (size_t i = 0; i < length;) {
         char32_t c;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            trail = 1;
-            c = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            trail = 2;
-            c = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            trail = 3;
-            c = lead & 0x07;
-        } else {
-            AppendWide(out, kReplacement);
-            continue;
-        }
-        unsigned char low;
-        unsigned char high;
-        SecondByteRange(lead, low, high);
-        bool complete = true;
-        for (size_t k = 0; k < trail; ++k) {
-            const bool fits = i < length && (k == 0 ? bytes[i] >= low && bytes[i] <= high
-                                                    : IsContinuation(bytes[i]));
-            if (!fits) {
-                complete = false;
-                break;
-            }
-            c = (c << 6) | (bytes[i++] & 0x3F);
-        }
-        AppendWide(out, complete ? c : kReplacement);
+        AppendWide(out, NextFromUtf8(bytes, length, i, c) ? c : kReplacement);
     }
     return out;
+}
+
+bool IsWellFormedUtf8(const char* text, size_t length) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    for (size_t i = 0; i < length;) {
+        char32_t c;
+        if (!NextFromUtf8(bytes, length, i, c))
+            return false;
+    }
+    return true;
 }
 
 } // namespace utf8

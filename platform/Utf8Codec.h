@@ -14,4 +14,8 @@ std::string EncodeUtf8(const wchar_t* text, size_t length);
 // start of a well-formed sequence, or else a single byte.
 std::wstring DecodeUtf8(const char* text, size_t length);
 
+// True when the bytes are UTF-8 throughout: no overlong form, no surrogate,
+// nothing past U+10FFFF, no sequence cut short.
+bool IsWellFormedUtf8(const char* text, size_t length);
+
 } // namespace utf8
