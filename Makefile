@@ -100,12 +100,14 @@ tsan: setup
 # build/fuzz/corpus/<name>, runs for its seconds (the answer fuzzer 30, the
 # others 15, or FUZZ_SECONDS each when given; FUZZ_RUNS=<n> runs n inputs
 # each instead) and says how many inputs it ran and for how long.
+# FUZZ_SANITIZE=undefined builds them without ASan, for long runs.
 # A finding stops with the tail of build/fuzz/<name>-fuzzer.log; the input
 # that caused it is kept as build/fuzz/<name>-crash-<hash> (or -leak-, -timeout-).
 # Long runs get 8 GiB: ASan's allocator keeps the memory freed by deeply
 # nested inputs, and its resident size passes libFuzzer's 2 GiB after a few
 # million of them (the same input in a loop without ASan stays at 4 MiB).
 FUZZERS := answer nrvjson logdocument
+FUZZ_SANITIZE ?= address,undefined
 fuzz_seconds = $(or $(FUZZ_SECONDS),$(if $(filter answer,$(1)),30,15))
 fuzz_limit = $(if $(FUZZ_RUNS),-runs=$(FUZZ_RUNS) -rss_limit_mb=8192,-max_total_time=$(call fuzz_seconds,$(1)))
 # $(call run_fuzzer,<name>): one recipe line.
@@ -119,7 +121,8 @@ define run_fuzzer
 endef
 fuzz: setup
 	@cmake -S . -B $(BUILD)/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON -DKESTRIX_BUILD_TESTS=OFF >/dev/null
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKESTRIX_FUZZ=ON -DKESTRIX_BUILD_TESTS=OFF \
+	  -DKESTRIX_FUZZ_SANITIZERS=$(FUZZ_SANITIZE) >/dev/null
 	@cmake --build $(BUILD)/fuzz -j$(JOBS) --target $(FUZZERS:%=kestrix_%_fuzzer)
 	@rm -rf $(BUILD)/fuzz/corpus && cp -r fuzz/corpus $(BUILD)/fuzz/corpus
 	$(foreach f,$(FUZZERS),$(call run_fuzzer,$(f)))
