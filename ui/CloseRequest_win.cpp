@@ -32,20 +32,22 @@ void CKSInstallerDlg::OnCancel() {
     const std::wstring caption = LoadText(IDS_CANCEL_CAPTION);
     SendUsageEvent(UsageEventKind::PageView, L"CancelInstall", L"");
     // The box's own message loop keeps dispatching to this window: a package
-    // URL or a finished download that arrives meanwhile waits for the answer.
+    // URL, a finished download or a finished signature check that arrives
+    // meanwhile waits for the answer.
     m_bConfirming = true;
     const int answer =
         ::MessageBoxW(GetSafeHwnd(), text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION);
     m_bConfirming = false;
     const bool urlHeld = std::exchange(m_bHeldUrlReady, false);
     const bool downloadDoneHeld = std::exchange(m_bHeldDownloadDone, false);
+    const bool setupCheckedHeld = std::exchange(m_bHeldSetupChecked, false);
     // The answer is obeyed whatever the connection probe says by now: a resumed
     // download whose connection is gone fails at its next read.
     if (answer == IDYES) {
         SendUsageEvent(UsageEventKind::ControlEvent, L"CancelInstall", L"Yes");
         m_bCancelRequested = 1;
         // A download that has already reported has nothing left to abort.
-        if (downloadDoneHeld || !m_pNetManager->AbortDownload())
+        if (downloadDoneHeld || setupCheckedHeld || !m_pNetManager->AbortDownload())
             EndDialog(IDCANCEL);
         else
             ::SetTimer(GetSafeHwnd(), kCancelTimer, kCancelGraceMs, nullptr);
@@ -57,4 +59,6 @@ void CKSInstallerDlg::OnCancel() {
         OnUrlReady();
     if (downloadDoneHeld)
         OnDownloadDone();
+    if (setupCheckedHeld)
+        OnSetupChecked();
 }

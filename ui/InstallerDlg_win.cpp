@@ -240,6 +240,12 @@ bool CKSInstallerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         else
             OnDownloadDone();
         return true;
+    case WM_SETUP_CHECKED:
+        if (m_bConfirming)
+            m_bHeldSetupChecked = true;
+        else
+            OnSetupChecked();
+        return true;
     case WM_SHOW_FAILURE:
         OnShowFailure();
         return true;

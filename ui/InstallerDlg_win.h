@@ -16,6 +16,7 @@
 
 class CKNNetManager;
 class NetExchanges;
+struct SetupCheckJob;
 
 // The two kinds of usage event: a screen shown, or a control the user operated.
 enum class UsageEventKind { PageView, ControlEvent };
@@ -28,6 +29,9 @@ constexpr UINT WM_DOWNLOAD_DONE = WM_APP + 2;
 constexpr UINT WM_SHOW_FAILURE = WM_APP + 3;
 // Ends the window on its own thread once a cancelled download has reported.
 constexpr UINT WM_END_CANCELLED = WM_APP + 4;
+// The downloaded setup program's signature has been checked (on a thread of
+// its own: hashing a large file would freeze the window).
+constexpr UINT WM_SETUP_CHECKED = WM_APP + 5;
 // Ends it when a cancelled download takes too long to report.
 constexpr UINT_PTR kCancelTimer = 1;
 
@@ -73,6 +77,7 @@ private:
     // Hand-off
     static std::wstring GetSetupFolder();
     void OnDownloadDone();
+    void OnSetupChecked();
 
     // Usage events and the log clock
     void SendUsageEvent(UsageEventKind kind, const wchar_t* screen, const wchar_t* label);
@@ -100,6 +105,10 @@ private:
     bool m_bConfirming = false;
     bool m_bHeldUrlReady = false;
     bool m_bHeldDownloadDone = false;
+    bool m_bHeldSetupChecked = false;
+    // The signature check under way, shared with its thread: whichever ends
+    // last closes the file.
+    std::shared_ptr<SetupCheckJob> m_pSetupCheck;
     std::wstring m_strSetupPath;
     // The page views' custom object, made once: page views are sent from the
     // download's worker thread too.

@@ -4,10 +4,14 @@
 
 #include "net/ServiceEndpoints.h"
 #include "platform/SignatureCheck_win.h"
+#include "platform/Thread.h"
 #include "platform/UniqueHandle_win.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <atomic>
+#include <memory>
 
 #if KESTRIX_TEST_HOOKS
 #include "platform/TestHooks.h"
@@ -57,23 +61,70 @@ std::wstring CKSInstallerDlg::GetSetupFolder() {
 // writable nor deletable, from the signature check until the setup program
 // has started, so that what runs is what was checked. A file that fails the
 // check is removed, so that nobody opens it by hand either.
+struct SetupCheckJob {
+    platform::UniqueFileHandle file;
+    std::wstring path;
+    HWND window = nullptr;            // told WM_SETUP_CHECKED when done
+    std::atomic<bool> trusted{false}; // set by the checking thread before it tells
+};
+
+namespace {
+
+void CheckSetup(SetupCheckJob& job) {
+#if KESTRIX_TEST_HOOKS
+    platform::TestHookDelay("KESTRIX_TEST_DELAY_SIGNATURE_CHECK_MS");
+#endif
+    const platform::SignatureFacts facts =
+        platform::ReadSignature(job.file.Get(), job.path.c_str());
+    job.trusted = platform::JudgeSignature(facts, ExpectedSetupSigner()) ==
+                  platform::SignatureVerdict::Trusted;
+}
+
+// The thread owns one share of the job, handed over through its parameter.
+void CheckSetupThread(void* pParam) {
+    const std::unique_ptr<std::shared_ptr<SetupCheckJob>> job(
+        static_cast<std::shared_ptr<SetupCheckJob>*>(pParam));
+    CheckSetup(**job);
+    ::PostMessageW((*job)->window, WM_SETUP_CHECKED, 0, 0);
+}
+
+} // namespace
+
 void CKSInstallerDlg::OnDownloadDone() {
     if (m_bCancelRequested) {
         EndDialog(IDCANCEL);
         return;
     }
-    platform::UniqueFileHandle setup(::CreateFileW(m_strSetupPath.c_str(), GENERIC_READ,
-                                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!setup) {
+    auto job = std::make_shared<SetupCheckJob>();
+    job->file.Reset(::CreateFileW(m_strSetupPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!job->file) {
         PostToWindow(WM_SHOW_FAILURE);
         return;
     }
-    const platform::SignatureFacts facts =
-        platform::ReadSignature(setup.Get(), m_strSetupPath.c_str());
-    if (platform::JudgeSignature(facts, ExpectedSetupSigner()) !=
-        platform::SignatureVerdict::Trusted) {
-        setup.Reset();
+    job->path = m_strSetupPath;
+    job->window = GetSafeHwnd();
+    m_pSetupCheck = job;
+    auto threadShare = std::make_unique<std::shared_ptr<SetupCheckJob>>(job);
+    if (platform::StartDetachedThread(&CheckSetupThread, threadShare.get())) {
+        threadShare.release();
+        return;
+    }
+    // No thread to be had: check here, the window waiting meanwhile.
+    CheckSetup(*job);
+    PostToWindow(WM_SETUP_CHECKED);
+}
+
+void CKSInstallerDlg::OnSetupChecked() {
+    const std::shared_ptr<SetupCheckJob> job = std::move(m_pSetupCheck);
+    if (!job)
+        return;
+    if (m_bCancelRequested) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    if (!job->trusted) {
+        job->file.Reset();
         ::DeleteFileW(m_strSetupPath.c_str());
         PostToWindow(WM_SHOW_FAILURE);
         return;
@@ -81,6 +132,6 @@ void CKSInstallerDlg::OnDownloadDone() {
     ::ShowWindow(GetSafeHwnd(), SW_HIDE);
     const std::wstring folder = FolderOf(m_strSetupPath);
     ::ShellExecuteW(nullptr, L"open", m_strSetupPath.c_str(), nullptr, folder.c_str(), SW_SHOW);
-    setup.Reset();
+    job->file.Reset();
     EndDialog(IDCANCEL);
 }

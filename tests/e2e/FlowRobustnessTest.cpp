@@ -95,6 +95,35 @@ TEST_F(FlowRobustness, NothingStartsWhileTheCloseQuestionIsOpen) {
     }
 }
 
+// The signature check runs beside the window (held here for a few seconds):
+// the window answers meanwhile, and a close confirmed before the check ends
+// never opens the setup program.
+TEST_F(FlowRobustness, TheWindowCanBeClosedWhileTheSetupIsChecked) {
+    for (const int answer : {kNo, kYes}) {
+        SCOPED_TRACE(answer == kNo ? "No" : "Yes");
+        Session::Standin().reset();
+        fs::remove_all(SetupFolder());
+        ServeStandinSetup();
+        Launch launch;
+        launch.environment["KESTRIX_TEST_DELAY_SIGNATURE_CHECK_MS"] = "5000";
+        Start(launch);
+        const WindowHandle window = WaitForWindow();
+        ASSERT_TRUE(Session::Driver().waitForProgress(
+            window, kProgress, [](const testsupport::ProgressInfo& bar) { return bar.pos == 100; },
+            60s));
+        Session::Driver().pressKey(window, testsupport::Key::Escape);
+        const testsupport::MessageBoxInfo box = Confirmation(window);
+        EXPECT_FALSE(FileExists(SetupStartedMarker())) << "the question comes before the hand-off";
+        Session::Driver().answerMessageBox(box, answer);
+        ASSERT_TRUE(WaitForExit(120s));
+        if (answer == kNo)
+            EXPECT_TRUE(WaitForSetupStarted()) << "after No the check's outcome is used";
+        else
+            EXPECT_FALSE(FileExists(SetupStartedMarker()));
+        StopAll();
+    }
+}
+
 // The probe says "not connected" by the time the user answers: the answer
 // is obeyed all the same.
 TEST_F(FlowRobustness, TheAnswerHoldsWhateverTheConnectionProbeSays) {

@@ -1,5 +1,7 @@
 #include "tests/e2e/InstallerSession.h"
 
+#include "tools/harness/PaddedSetup.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -188,32 +190,14 @@ std::string InstallerTest::SetupFolder() {
 }
 
 testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize, Signing signing) {
-    const fs::path padded = fs::path(workDir) / "unsigned-KestrixOfficeSetup.exe";
-    fs::copy_file(RequiredVariable("KESTRIX_STANDIN_SETUP_EXE"), padded,
-                  fs::copy_options::overwrite_existing);
-    // Data after the image does not change what the program does.
-    const uint64_t size = fs::file_size(padded);
-    if (paddedSize > size) {
-        std::ofstream out(padded, std::ios::binary | std::ios::app);
-        std::string block(1 << 16, '\0');
-        for (uint64_t left = paddedSize - size; left > 0;) {
-            const uint64_t n = std::min<uint64_t>(left, block.size());
-            for (uint64_t i = 0; i < n; ++i)
-                block[i] = static_cast<char>((left - i) * 2654435761u >> 24);
-            out.write(block.data(), static_cast<std::streamsize>(n));
-            left -= n;
-        }
-    }
     const fs::path package = fs::path(workDir) / "KestrixOfficeSetup.exe";
-    if (signing == Signing::None) {
-        fs::copy_file(padded, package, fs::copy_options::overwrite_existing);
-    } else {
-        const testsupport::Signer signer =
-            signing == Signing::OtherName       ? testsupport::Signer::OtherName
-            : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted
-                                                : testsupport::Signer::Vendor;
-        testsupport::SignProgram(Session::CertsDir(), signer, padded.string(), package.string());
-    }
+    std::optional<testsupport::Signer> signer;
+    if (signing != Signing::None)
+        signer = signing == Signing::OtherName       ? testsupport::Signer::OtherName
+                 : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted
+                                                     : testsupport::Signer::Vendor;
+    testsupport::MakePaddedSetup(RequiredVariable("KESTRIX_STANDIN_SETUP_EXE"), paddedSize,
+                                 Session::CertsDir(), signer, package);
     if (signing == Signing::Tampered) {
         // One byte of the signed part, well inside the padding.
         const auto middle = static_cast<std::streamoff>(fs::file_size(package) / 2);

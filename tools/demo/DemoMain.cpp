@@ -1,7 +1,7 @@
 // `make demo`: the installer's main job under Wine against the stand-in
 // vendor services, with a screenshot of every view it passes and a summary.
-#include "tools/harness/CodeSigning.h"
 #include "tools/harness/FileDigest.h"
+#include "tools/harness/PaddedSetup.h"
 #include "tools/harness/StandinClient.h"
 #include "tools/harness/StandinProcess.h"
 #include "tools/harness/UiDriver.h"
@@ -34,28 +34,6 @@ std::string Variable(const char* name) {
     if (!value || !*value)
         throw std::runtime_error(std::string(name) + " is not set");
     return value;
-}
-
-// The stand-in setup program, padded like a real package and signed by the
-// signer the test build expects.
-fs::path MakePackage(const fs::path& folder, const std::string& certsDir) {
-    const fs::path unsigned_ = folder / "unsigned-KestrixOfficeSetup.exe";
-    const fs::path package = folder / "KestrixOfficeSetup.exe";
-    fs::copy_file(Variable("KESTRIX_STANDIN_SETUP_EXE"), unsigned_,
-                  fs::copy_options::overwrite_existing);
-    {
-        std::ofstream out(unsigned_, std::ios::binary | std::ios::app);
-        std::string block(1 << 20, '\0');
-        for (uint64_t size = fs::file_size(unsigned_); size < kPackageSize; size += block.size()) {
-            for (size_t i = 0; i < block.size(); i += 8)
-                block[i] = static_cast<char>((size + i) * 2654435761u >> 24);
-            out.write(block.data(), static_cast<std::streamsize>(block.size()));
-        }
-    }
-    testsupport::SignProgram(certsDir, testsupport::Signer::Vendor, unsigned_.string(),
-                             package.string());
-    fs::remove(unsigned_);
-    return package;
 }
 
 class Demo {
@@ -95,7 +73,9 @@ int Demo::Run() {
         throw std::runtime_error("could not trust the test CA in the Wine prefix");
     testsupport::StandinClient services = standin.client();
 
-    const fs::path package = MakePackage(m_output, options.stateDir);
+    const fs::path package = m_output / "KestrixOfficeSetup.exe";
+    testsupport::MakePaddedSetup(Variable("KESTRIX_STANDIN_SETUP_EXE"), kPackageSize,
+                                 options.stateDir, testsupport::Signer::Vendor, package);
     const testsupport::StandinPackage served =
         services.registerPackageFile("KestrixOfficeSetup.exe", package.string());
     // Paced like a modest connection, so that each view can be seen.

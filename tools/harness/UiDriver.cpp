@@ -145,6 +145,13 @@ ProgressInfo UiDriver::readProgress(WindowHandle window, int controlId) {
     return uidriverjson::parseProgress(call(command("progress", window, controlId)));
 }
 
+Responsiveness UiDriver::measureResponses(WindowHandle window, std::chrono::milliseconds period,
+                                          Timeout timeout) {
+    Json::Value request = command("responses", window);
+    request["periodMs"] = static_cast<int>(period.count());
+    return uidriverjson::parseResponsiveness(call(request, timeout));
+}
+
 void UiDriver::clickButton(WindowHandle window, int controlId) {
     call(command("click", window, controlId));
 }

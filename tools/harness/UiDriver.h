@@ -49,6 +49,10 @@ public:
     std::uint32_t processIdOf(WindowHandle window) { return readWindow(window).pid; }
     std::vector<LinkItem> readLinks(WindowHandle window, int controlId);
     ProgressInfo readProgress(WindowHandle window, int controlId);
+    // Sends the window a WM_NULL every `period` until it is hidden or gone
+    // (or `timeout` passes) and times each round trip.
+    Responsiveness measureResponses(WindowHandle window, std::chrono::milliseconds period,
+                                    Timeout timeout);
 
     // A left click at the centre of the control; UiDriverError "disabled",
     // "hidden" or "covered" when a user could not click it.

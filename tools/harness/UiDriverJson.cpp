@@ -183,6 +183,18 @@ ProgressInfo parseProgress(const Json::Value& value) {
     return info;
 }
 
+Responsiveness parseResponsiveness(const Json::Value& value) {
+    Responsiveness result;
+    for (const Json::Value& sample : list(value, "roundTripsUs")) {
+        if (!sample.isNumeric())
+            wrongType("roundTripsUs", "a list of numbers");
+        result.roundTripsUs.push_back(sample.asDouble());
+    }
+    result.unanswered = integer(value, "unanswered");
+    result.endedBy = text(value, "endedBy");
+    return result;
+}
+
 MessageBoxInfo parseMessageBox(const Json::Value& value) {
     MessageBoxInfo info;
     info.hwnd = parseHandle(value, "hwnd");

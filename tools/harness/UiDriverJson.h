@@ -15,6 +15,7 @@ WindowInfo parseWindow(const Json::Value& value);
 std::vector<TopLevelWindow> parseWindowList(const Json::Value& value);
 std::vector<LinkItem> parseLinks(const Json::Value& value);
 ProgressInfo parseProgress(const Json::Value& value);
+Responsiveness parseResponsiveness(const Json::Value& value);
 MessageBoxInfo parseMessageBox(const Json::Value& value);
 WindowHandle parseHandle(const Json::Value& value, const char* name);
 

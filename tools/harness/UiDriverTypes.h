@@ -85,6 +85,14 @@ struct ProgressInfo {
     int state = 0;        // PBST_NORMAL 1, PBST_ERROR 2, PBST_PAUSED 3
 };
 
+// How a window answered a WM_NULL sent at a steady pace (the driver's
+// "responses").
+struct Responsiveness {
+    std::vector<double> roundTripsUs; // in order; an unanswered one counts as a second
+    int unanswered = 0;               // sends not answered within a second
+    std::string endedBy;              // "hidden", "gone" or "timeout"
+};
+
 struct MessageBoxButton {
     int id = 0; // IDOK 1, IDCANCEL 2, IDYES 6, IDNO 7, ...
     std::string text;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -65,13 +66,18 @@ bool WineProcess::reap(bool block) {
     if (status_)
         return true;
     int status = 0;
+    rusage used{};
     pid_t result;
     do {
-        result = ::waitpid(pid_, &status, block ? 0 : WNOHANG);
+        result = ::wait4(pid_, &status, block ? 0 : WNOHANG, &used);
     } while (result < 0 && errno == EINTR);
     if (result != pid_)
         return false;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    usage_ = ProcessUsage{seconds(used.ru_utime) + seconds(used.ru_stime), used.ru_maxrss};
     return true;
 }
 

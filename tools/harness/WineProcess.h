@@ -19,6 +19,13 @@ struct WineProcessOptions {
     unsigned long long fileSizeLimit = 0; // largest file the program may write (0: no limit)
 };
 
+// What the program's process used over its life: under Wine the Unix process
+// is the Windows one (the programs it starts are processes of their own).
+struct ProcessUsage {
+    double cpuSeconds = 0; // user and system
+    long peakResidentKiB = 0;
+};
+
 // A Windows program run under Wine in the tests' prefix, as a child process of
 // the test. The destructor kills it if it still runs.
 class WineProcess {
@@ -39,6 +46,9 @@ public:
     // Kills the program at once (SIGKILL) and waits for it; nothing if it has ended.
     void kill();
 
+    // Once the program has ended (waitForExit), what it used; nothing before.
+    const std::optional<ProcessUsage>& usage() const { return usage_; }
+
     std::string log() const;
     const std::string& logPath() const { return logPath_; }
     pid_t pid() const { return pid_; }
@@ -48,6 +58,7 @@ private:
 
     pid_t pid_ = -1;
     std::optional<int> status_;
+    std::optional<ProcessUsage> usage_;
     std::string logPath_;
     bool ownsLog_ = false;
 };

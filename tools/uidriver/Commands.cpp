@@ -6,6 +6,7 @@
 #include "MessageBoxes.h"
 #include "ProgressState.h"
 #include "Request.h"
+#include "Responsiveness.h"
 #include "SysLinkItems.h"
 #include "Utf8.h"
 #include "WindowReader.h"
@@ -83,6 +84,14 @@ const std::map<std::string, Handler>& Handlers() {
              return result;
          }},
         {"progress", [](const Request& request) { return DescribeProgress(Control(request)); }},
+        {"responses",
+         [](const Request& request) {
+             const int periodMs = request.integer("periodMs");
+             if (periodMs < 1 || periodMs > 1000)
+                 throw DriverError("bad-request", "periodMs must be 1 to 1000");
+             return MeasureResponses(request.window(), static_cast<DWORD>(periodMs),
+                                     request.timeoutMs());
+         }},
         {"click",
          [](const Request& request) {
              ClickButton(Control(request));

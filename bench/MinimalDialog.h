@@ -1,0 +1,3 @@
+#pragma once
+
+#define IDD_MINIMAL_DIALOG 100
