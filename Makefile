@@ -15,8 +15,10 @@ empty :=
 space := $(empty) $(empty)
 
 # Loopback deployment values of the test builds; the stand-in services listen there.
-TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:18080 -DKESTRIX_LOGCONF_HOST=localhost:18443 \
-  -DKESTRIX_COLLECTOR_HOST=localhost:18444 -DKESTRIX_HELP_HOST=localhost \
+include tools/standin/test-ports.mk
+TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:$(STANDIN_UPDATE_PORT) \
+  -DKESTRIX_LOGCONF_HOST=localhost:$(STANDIN_LOGCONF_PORT) \
+  -DKESTRIX_COLLECTOR_HOST=localhost:$(STANDIN_COLLECTOR_PORT) -DKESTRIX_HELP_HOST=localhost \
   "-DKESTRIX_SETUP_SIGNER=Kestrix Test Signer"
 # A Windows test tree: test seams, loopback values, the tests' posix thread model.
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
@@ -161,7 +163,8 @@ stress: native
 	  KESTRIX_STRESS_RUNS=$(STRESS_RUNS) ctest --test-dir $(BUILD)/native -L stress --output-on-failure
 
 demo: native
-	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/demo.sh
+	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/wine/with-test-build.sh \
+	  $(BUILD)/native/tools/demo/kestrix-demo $(BUILD)/demo
 
 # Every view of the installer in every language under Wine, as pictures with
 # an index page: build/gallery/index.html.
@@ -170,6 +173,7 @@ gallery: native
 
 bench: native
 	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/bench/run-download-bench.sh
+	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/bench/run-program-bench.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -1,9 +1,10 @@
 // Measures the product's setup download against a bare WinINet loop in one
 // process, alternating the two so that the load of other processes on the
-// machine falls on both alike. Measures only: nothing here judges a time.
+// machine falls on both alike:
+//   kestrix-download-bench.exe <url> <size> <sha256> <rounds>
+// Prints a table as it goes and, for bench/download-report.py, a "RUN" line
+// per counted run and an "END" line. Measures only: nothing here judges a time.
 #include "bench/BareDownload_win.h"
-#include "bench/BenchOptions.h"
-#include "bench/BenchReport.h"
 #include "bench/FileCheck_win.h"
 #include "bench/LoopExtras.h"
 #include "bench/ProductDownload_win.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -31,39 +33,55 @@ double MiB(uint64_t bytes) {
 const uint32_t kExtrasReads = 131072;
 const int kExtrasPasses = 5;
 
+const int kWarmupRounds = 1;
+const int kMaxRounds = 99;
+
 enum class Kind { Product, Bare };
 
 const char* KindName(Kind kind) {
     return kind == Kind::Product ? "product" : "bare";
 }
 
-struct Measurements {
-    std::vector<double> seconds;
-    std::vector<double> cpuSeconds;
-    std::vector<double> open;
-    std::vector<double> transfer;
-    std::vector<double> close;
-    uint64_t runPeak = 0; // largest working set sampled during a counted run
+struct BenchOptions {
+    std::wstring url;
+    uint64_t size = 0;
+    std::string sha256; // lower-case hex
+    int rounds = 0;
 };
+
+// "<url> <size> <sha256> <rounds>"; throws std::invalid_argument.
+BenchOptions ParseOptions(int argc, wchar_t** argv) {
+    if (argc != 5)
+        throw std::invalid_argument("expected <url> <size> <sha256> <rounds>");
+    BenchOptions options;
+    options.url = argv[1];
+    wchar_t* end = nullptr;
+    options.size = std::wcstoull(argv[2], &end, 10);
+    if (options.size == 0 || *end)
+        throw std::invalid_argument("<size>: a number of bytes, at least one");
+    for (const wchar_t* c = argv[3]; *c; ++c)
+        options.sha256.push_back(static_cast<char>(std::towlower(*c)));
+    if (options.sha256.size() != 64 ||
+        options.sha256.find_first_not_of("0123456789abcdef") != std::string::npos)
+        throw std::invalid_argument("<sha256>: 64 hex digits");
+    options.rounds = static_cast<int>(std::wcstol(argv[4], &end, 10));
+    if (options.rounds < 1 || options.rounds > kMaxRounds || *end)
+        throw std::invalid_argument("<rounds>: 1 to 99");
+    return options;
+}
 
 // The folder the downloads go to: the one asked for, or a fresh one under the
 // temporary folder that is removed again at the end.
 class DownloadFolder {
 public:
-    explicit DownloadFolder(const std::wstring& asked) : m_path(asked) {
-        if (!m_path.empty())
-            return;
+    DownloadFolder() {
         WCHAR temp[MAX_PATH] = {};
         ::GetTempPathW(MAX_PATH, temp);
         m_path = std::wstring(temp) + L"kestrix-bench-" + std::to_wstring(::GetCurrentProcessId());
-        m_owned = ::CreateDirectoryW(m_path.c_str(), nullptr) != FALSE;
-        if (!m_owned)
+        if (!::CreateDirectoryW(m_path.c_str(), nullptr))
             throw std::runtime_error("cannot create a folder under the temporary folder");
     }
-    ~DownloadFolder() {
-        if (m_owned)
-            ::RemoveDirectoryW(m_path.c_str());
-    }
+    ~DownloadFolder() { ::RemoveDirectoryW(m_path.c_str()); }
     DownloadFolder(const DownloadFolder&) = delete;
     DownloadFolder& operator=(const DownloadFolder&) = delete;
 
@@ -71,13 +89,12 @@ public:
 
 private:
     std::wstring m_path;
-    bool m_owned = false;
 };
 
 class Bench {
 public:
     explicit Bench(const BenchOptions& options)
-        : m_options(options), m_folder(options.folder),
+        : m_options(options),
           m_loopExtrasNs(MeasureLoopExtrasNanoseconds(kExtrasReads, kExtrasPasses)) {}
 
     // Runs every round; false as soon as a download fails or gives a wrong file.
@@ -88,8 +105,8 @@ public:
         // The order alternates from round to round, so that whatever one run
         // leaves behind for the next (the file system's work on the file just
         // deleted, a warm cache) falls on both downloads alike.
-        for (int round = -m_options.warmupRounds; round < m_options.rounds; ++round) {
-            const bool productFirst = (round + m_options.warmupRounds) % 2 == 0;
+        for (int round = -kWarmupRounds; round < m_options.rounds; ++round) {
+            const bool productFirst = (round + kWarmupRounds) % 2 == 0;
             for (Kind kind : {productFirst ? Kind::Product : Kind::Bare,
                               productFirst ? Kind::Bare : Kind::Product}) {
                 if (!RunOnce(round, kind))
@@ -99,20 +116,11 @@ public:
         return true;
     }
 
-    BenchFigures Figures() const {
-        BenchFigures figures;
-        figures.size = m_options.size;
-        figures.rounds = m_options.rounds;
-        figures.wall = Compare(m_product.seconds, m_bare.seconds);
-        figures.cpu = Compare(m_product.cpuSeconds, m_bare.cpuSeconds);
-        figures.open = Compare(m_product.open, m_bare.open);
-        figures.transfer = Compare(m_product.transfer, m_bare.transfer);
-        figures.close = Compare(m_product.close, m_bare.close);
-        figures.productPeakMiB = MiB(m_product.runPeak);
-        figures.barePeakMiB = MiB(m_bare.runPeak);
-        figures.processPeakMiB = MiB(ReadMemory().peakWorkingSet);
-        figures.loopExtrasNs = m_loopExtrasNs;
-        return figures;
+    // The figures of the whole process, after the runs.
+    void PrintEnd() const {
+        std::printf("END size=%llu rounds=%d process_peak=%.1f extras_ns=%.0f\n",
+                    static_cast<unsigned long long>(m_options.size), m_options.rounds,
+                    MiB(ReadMemory().peakWorkingSet), m_loopExtrasNs);
     }
 
 private:
@@ -151,23 +159,19 @@ private:
         std::fflush(stdout);
         if (!check.empty())
             return false;
-        if (round >= 0) {
-            Measurements& into = kind == Kind::Product ? m_product : m_bare;
-            into.seconds.push_back(outcome.seconds);
-            into.cpuSeconds.push_back(outcome.cpuSeconds);
-            into.open.push_back(outcome.firstReadSeconds);
-            into.transfer.push_back(outcome.lastReadSeconds - outcome.firstReadSeconds);
-            into.close.push_back(outcome.seconds - outcome.lastReadSeconds);
-            into.runPeak = std::max(into.runPeak, runPeak);
-        }
+        if (round >= 0)
+            std::printf("RUN kind=%s round=%d wall=%.6f cpu=%.6f open=%.6f transfer=%.6f "
+                        "close=%.6f peak=%.1f\n",
+                        KindName(kind), round + 1, outcome.seconds, outcome.cpuSeconds,
+                        outcome.firstReadSeconds,
+                        outcome.lastReadSeconds - outcome.firstReadSeconds,
+                        outcome.seconds - outcome.lastReadSeconds, MiB(runPeak));
         return true;
     }
 
     const BenchOptions m_options;
     DownloadFolder m_folder;
     ProductDownloader m_productDownloader;
-    Measurements m_product;
-    Measurements m_bare;
     const double m_loopExtrasNs;
 };
 
@@ -176,14 +180,16 @@ private:
 int wmain(int argc, wchar_t** argv) {
     BenchOptions options;
     try {
-        options = ParseBenchOptions(std::vector<std::wstring>(argv + 1, argv + argc));
+        options = ParseOptions(argc, argv);
     } catch (const std::invalid_argument& error) {
-        std::fprintf(stderr, "kestrix-download-bench: %s\n%s", error.what(), BenchUsage());
+        std::fprintf(stderr,
+                     "kestrix-download-bench: %s\nusage: kestrix-download-bench.exe <url> <size> "
+                     "<sha256> <rounds>\n",
+                     error.what());
         return 2;
     }
-    std::printf("package: %llu bytes, %d rounds after %d warm-up rounds, 4096-byte reads\n",
-                static_cast<unsigned long long>(options.size), options.rounds,
-                options.warmupRounds);
+    std::printf("package: %llu bytes, %d rounds after %d warm-up round, 4096-byte reads\n",
+                static_cast<unsigned long long>(options.size), options.rounds, kWarmupRounds);
     std::printf("working set at the start of the process: %.1f MiB\n",
                 MiB(ReadMemory().workingSet));
     std::printf("cpu s: the process's CPU time during the run; open ms: until the first read "
@@ -197,7 +203,7 @@ int wmain(int argc, wchar_t** argv) {
             std::printf("FAILED: a download did not give the package; no figures\n");
             return 1;
         }
-        std::fputs(FormatSummary(bench.Figures()).c_str(), stdout);
+        bench.PrintEnd();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kestrix-download-bench: %s\n", error.what());
         return 1;

@@ -1,6 +1,6 @@
 // The baseline of the whole-program benchmark: the least a Win32 dialog
 // program is. It shows one dialog until it is closed.
-#include "MinimalDialog.h"
+#include "bench/MinimalDialog.h"
 
 #include <windows.h>
 

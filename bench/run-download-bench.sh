@@ -97,7 +97,7 @@ PY
 "$wine_env" stop
 "${on_wine_core[@]}" "$wine_env" start >/dev/null
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-results=()
+outputs=()
 for mib in $sizes; do
   package=$(register "$mib") || die "the stand-in did not register the ${mib} MiB package"
   read -r url size sha256 <<<"$package"
@@ -105,12 +105,12 @@ for mib in $sizes; do
   size_rounds=${rounds:-$([ "$mib" -le 128 ] && echo 10 || echo 5)}
   echo "== ${mib} MiB package, $size_rounds rounds of each download (output: $output)"
   # A file, not a pipe: Wine's background processes would hold a pipe open.
-  if ! "${on_wine_core[@]}" "$wine_env" run "$bench" --rounds "$size_rounds" "$url" "$size" "$sha256" >"$output" 2>&1; then
+  if ! "${on_wine_core[@]}" "$wine_env" run "$bench" "$url" "$size" "$sha256" "$size_rounds" >"$output" 2>&1; then
     cat "$output"
     die "the ${mib} MiB benchmark failed"
   fi
-  cat "$output"
-  results+=("$(grep '^RESULT ' "$output")")
+  grep -v '^RUN \|^END ' "$output"
+  outputs+=("$output")
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -122,40 +122,4 @@ echo "ratio: of the medians; fastest: of the fastest runs (other processes only 
 echo "time); within rounds: of the two runs of each round."
 echo "The $width build under $width Wine ($bench)."
 echo "Load average before: $load_before; after: $load_after ($cores cores); $placement."
-printf '%s\n' "${results[@]}" | awk '
-  function range(p) { return sprintf("%.3f (%.3f-%.3f)", v[n, p "median"], v[n, p "min"], v[n, p "max"]) }
-  function times(title, p) {
-    printf "\n%s in seconds, median (min-max):\n", title
-    printf "%-8s %6s  %-23s  %-23s  %7s  %7s  %-21s\n", "package", "rounds", "product", "bare",
-      "ratio", "fastest", "ratio within rounds"
-    for (n = 1; n <= count; n++)
-      printf "%-8s %6d  %-23s  %-23s  %7.3f  %7.3f  %-21s\n", name[n], v[n, "rounds"],
-        range(p "product_"), range(p "bare_"), v[n, p "ratio"], v[n, p "fastest"], range(p "pair_")
-  }
-  {
-    count++
-    for (i = 2; i <= NF; i++) { split($i, kv, "="); v[count, kv[1]] = kv[2] }
-    name[count] = sprintf("%d MiB", v[count, "size"] / 1048576)
-  }
-  END {
-    times("Wall time", "")
-    times("CPU time of the process", "cpu_")
-    printf "\nWhere the wall time goes, medians: until the first read, between the first and the last\n"
-    printf "read, after the last read (product / bare):\n"
-    printf "%-8s  %-17s  %-19s  %7s  %-15s\n", "package", "open ms", "transfer s", "ratio", "close ms"
-    for (n = 1; n <= count; n++)
-      printf "%-8s  %-17s  %-19s  %7.3f  %-15s\n", name[n],
-        sprintf("%.1f / %.1f", v[n, "open_product_median"] * 1000, v[n, "open_bare_median"] * 1000),
-        sprintf("%.3f / %.3f", v[n, "transfer_product_median"], v[n, "transfer_bare_median"]),
-        v[n, "transfer_ratio"],
-        sprintf("%.1f / %.1f", v[n, "close_product_median"] * 1000, v[n, "close_bare_median"] * 1000)
-    printf "\nWhat the product loop adds per read (checks, buffer clearing, progress report), measured alone:\n"
-    printf "%-8s  %12s  %20s\n", "package", "ns per read", "share of a bare read"
-    for (n = 1; n <= count; n++)
-      printf "%-8s  %12d  %19.2f%%\n", name[n], v[n, "extras_ns"], v[n, "extras_pct"]
-    printf "\nPeak working set in MiB (largest sampled during the runs; process peak at the end):\n"
-    printf "%-8s  %13s  %10s  %12s\n", "package", "product runs", "bare runs", "process peak"
-    for (n = 1; n <= count; n++)
-      printf "%-8s  %13.1f  %10.1f  %12.1f\n", name[n], v[n, "ws_product"], v[n, "ws_bare"],
-        v[n, "ws_process"]
-  }'
+python3 "$here/download-report.py" "${outputs[@]}"

@@ -10,7 +10,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" | cut -d' ' -f1)}
-tree=$repo/build/$KESTRIX_WINE_ARCH
 state=${KESTRIX_BENCH_STATE:-$repo/build/bench}
 pairs=${KESTRIX_BENCH_PAIRS:-5}
 wine_env=$repo/tools/wine/wine-env.sh
@@ -19,23 +18,17 @@ cores=$(nproc)
 wine_core=$((cores - 1))
 
 # A prefix of our own, as for the download benchmark; Wine and everything the
-# measurer starts run on the last core, the stand-in on the first.
+# measurer starts run on the last core, the stand-in on the first. A
+# wineserver left from a run with another placement goes first.
 export KESTRIX_WINE_STATE=$state/wine/$KESTRIX_WINE_ARCH
-export KESTRIX_WINE_ENV=$wine_env
-export KESTRIX_UIDRIVER_EXE=$tree/tools/uidriver/kestrix-uidriver.exe
-export KESTRIX_INSTALLER_EXE=$tree/app/KestrixOfficeInstaller.exe
-export KESTRIX_STANDIN_SETUP_EXE=$tree/tools/standin-setup/kestrix-standin-setup.exe
-export KESTRIX_BARE_HANDOFF_EXE=$tree/bench/kestrix-bare-handoff.exe
-export KESTRIX_MINIMAL_DIALOG_EXE=$tree/bench/kestrix-minimal-dialog.exe
 "$wine_env" stop
-eval "$(taskset -c "$wine_core" "$wine_env" start)"
-trap '"$wine_env" stop' EXIT
 
 output=$state/program
 results=$state/program-$KESTRIX_WINE_ARCH.jsonl
 mkdir -p "$output"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-taskset -c "$wine_core" "$repo/build/native/bench/kestrix-program-bench" "$output" "$pairs" >"$results"
+taskset -c "$wine_core" "$repo/tools/wine/with-test-build.sh" \
+  "$repo/build/native/bench/kestrix-program-bench" "$output" "$pairs" >"$results"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 python3 "$here/program-report.py" "$results" \
   --width "$KESTRIX_WINE_ARCH" --load "$load_before / $load_after ($cores cores)" \

@@ -11,6 +11,12 @@ if(WIN32)
     -Werror=conversion -Werror=sign-compare -Werror=cast-function-type)
 endif()
 
+# Every tree `make test` builds, CI's among them, stops at any warning of ours.
+option(KESTRIX_WERROR "stop the build at any warning" ON)
+if(KESTRIX_WERROR)
+  target_compile_options(kestrix_warnings INTERFACE -Werror)
+endif()
+
 # KESTRIX_SANITIZE=address,undefined or thread instruments every target.
 set(KESTRIX_SANITIZE "" CACHE STRING "sanitizers for the native unit tests")
 if(KESTRIX_SANITIZE)

@@ -230,8 +230,8 @@ TEST_F(FlowRobustness, AJobThatCannotStartGivesTheFailureView) {
     Launch launch;
     launch.environment["KESTRIX_TEST_NO_THREADS"] = "1";
     Start(launch);
-    const WindowHandle window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    const WindowHandle window = WaitForTheFailureView();
+    ASSERT_TRUE(window);
     EXPECT_TRUE(Visible(Read(window), kRetry));
 }
 

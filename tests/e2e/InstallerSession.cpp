@@ -148,6 +148,10 @@ WindowHandle InstallerTest::StartOnTheFailureView() {
     Session::Standin().script(testsupport::kStandinUpdate,
                               {testsupport::StandinAnswer::json("{\"resultCode\":1}")});
     Start();
+    return WaitForTheFailureView();
+}
+
+WindowHandle InstallerTest::WaitForTheFailureView() {
     const WindowHandle window = WaitForWindow();
     if (!window || !WaitForTitle(window, kFailed)) {
         ADD_FAILURE() << "the failure view did not come";

@@ -95,6 +95,9 @@ protected:
     // Starts the installer against an update server that refuses, and waits
     // for the failure view; 0 (and a failed test) when it does not come.
     WindowHandle StartOnTheFailureView();
+    // The window of the installer just started, once it shows the failure
+    // view; 0, with a test failure, when it does not.
+    WindowHandle WaitForTheFailureView();
     // Kills every copy started and waits until their windows are gone.
     void StopAll();
     // True when the last started installer ends within the limit.

@@ -54,8 +54,8 @@ TEST_F(SetupTrust, WithoutAnApplicationDataFolderNothingIsDownloaded) {
     Launch launch;
     launch.environment["KESTRIX_TEST_NO_APPDATA"] = "1";
     Start(launch);
-    const WindowHandle window = WaitForWindow();
-    ASSERT_TRUE(WaitForTitle(window, kFailed));
+    const WindowHandle window = WaitForTheFailureView();
+    ASSERT_TRUE(window);
     EXPECT_TRUE(Visible(Read(window), kRetry));
     EXPECT_TRUE(Session::Standin().requests(testsupport::kStandinPackage).empty());
     // The installer runs from a folder on Z:, which Wine maps to /.

@@ -1,4 +1,4 @@
-#include "JobHarness_win.h"
+#include "tests/integration/JobHarness_win.h"
 
 #include <gtest/gtest.h>
 

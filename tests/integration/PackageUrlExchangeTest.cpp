@@ -1,6 +1,6 @@
 // The package-URL exchange against the stand-in update server.
-#include "JobHarness_win.h"
-#include "StandinControl_win.h"
+#include "tests/integration/JobHarness_win.h"
+#include "tests/integration/WinInetControlTransport_win.h"
 
 #include "env/UserAgent_win.h"
 #include "usage/Utf8.h"
@@ -11,26 +11,25 @@
 
 namespace {
 
+using testsupport::StandinAnswer;
+
 class PackageUrlExchange : public ::testing::Test {
 protected:
-    void SetUp() override { standin.Reset(); }
+    void SetUp() override { standin.reset(); }
 
     // Scripts one answer of the update server and runs one job.
-    JobReport Run(const std::string& answerJson) {
-        standin.Script("update", "[" + answerJson + "]");
+    JobReport Run(const StandinAnswer& answer) {
+        standin.script(testsupport::kStandinUpdate, {answer});
         JobHarness harness;
         harness.Manager().StartPackageUrlJob();
         return harness.WaitForReport();
     }
 
-    static std::string Answer200(const std::string& body) {
-        Json::Value answer(Json::objectValue);
-        answer["status"] = 200;
-        answer["body"] = body;
-        return Json::writeString(Json::StreamWriterBuilder(), answer);
+    static StandinAnswer Answer200(const std::string& body) {
+        return StandinAnswer::withStatus(200, body);
     }
 
-    StandinControl standin;
+    testsupport::StandinClient standin{WinInetControlTransport};
 };
 
 void ExpectUrlVariableWithoutText(const JobReport& report, int32_t resultCode) {
@@ -45,14 +44,14 @@ void ExpectUrlVariableWithoutText(const JobReport& report, int32_t resultCode) {
 
 TEST_F(PackageUrlExchange, SendsTheInstallersRequestAndTakesTheUrl) {
     const JobReport report =
-        Run(Answer200("{\"resultCode\":0,\"url\":\"http:\\/\\/127.0.0.1:18081\\/p\\u00e9.exe\"}\n"
+        Run(Answer200("{\"resultCode\":0,\"url\":\"http:\\/\\/h\\/p\\u00e9.exe\"}\n"
                       "second line ignored"));
     EXPECT_EQ(report.result.dwStatusCode, 200u);
     EXPECT_EQ(report.result.nResultCode, 0);
     ASSERT_TRUE(report.hasUrlVariable);
-    EXPECT_EQ(report.text, L"http://127.0.0.1:18081/p\u00e9.exe");
+    EXPECT_EQ(report.text, L"http://h/p\u00e9.exe");
 
-    const auto requests = ToRecordedRequests(standin.Requests("update"));
+    const auto requests = standin.requests(testsupport::kStandinUpdate);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].requestLine, "POST /api/1/update/pcoffice/packageurl HTTP/1.0");
     EXPECT_EQ(requests[0].body, "null\n");
@@ -103,21 +102,24 @@ TEST_F(PackageUrlExchange, AnswersOfAnotherShapeEndLikeAnswersWithoutTheKey) {
 }
 
 TEST_F(PackageUrlExchange, FailuresCarryNoPayload) {
-    const JobReport notFound = Run("{\"status\":404,\"body\":\"{\\\"resultCode\\\":0}\"}");
+    const JobReport notFound = Run(StandinAnswer::withStatus(404, "{\"resultCode\":0}"));
     EXPECT_EQ(notFound.result.dwStatusCode, 404u);
     EXPECT_EQ(notFound.result.nResultCode, -1);
     EXPECT_FALSE(notFound.hasData);
 
     // The answer is cut short before its first line ends.
-    const JobReport cut =
-        Run("{\"status\":200,\"body\":\"{\\\"resultCode\\\":0,\\\"url\\\":\\\"http://h/p\\\"}\","
-            "\"content_length\":5000,\"drop_after_bytes\":10}");
+    StandinAnswer cutShort = Answer200("{\"resultCode\":0,\"url\":\"http://h/p\"}");
+    cutShort.contentLength = 5000;
+    cutShort.dropAfterBytes = 10;
+    const JobReport cut = Run(cutShort);
     EXPECT_EQ(cut.result.dwStatusCode, 200u);
     EXPECT_EQ(cut.result.nResultCode, -1);
     EXPECT_FALSE(cut.hasData);
 
     // The server closes the connection without answering.
-    const JobReport closed = Run("{\"raw\":\"\"}");
+    StandinAnswer nothing;
+    nothing.raw = "";
+    const JobReport closed = Run(nothing);
     EXPECT_EQ(closed.result.dwStatusCode, 0u);
     EXPECT_EQ(closed.result.nResultCode, -1);
     EXPECT_FALSE(closed.hasData);

@@ -1,6 +1,6 @@
 // The server-time exchange against the stand-in log-configuration server (HTTPS).
-#include "JobHarness_win.h"
-#include "StandinControl_win.h"
+#include "tests/integration/JobHarness_win.h"
+#include "tests/integration/WinInetControlTransport_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,20 +8,17 @@ namespace {
 
 class ServerTimeExchange : public ::testing::Test {
 protected:
-    void SetUp() override { standin.Reset(); }
+    void SetUp() override { standin.reset(); }
 
     JobReport Run(const std::string& body, int status = 200) {
-        Json::Value answer(Json::objectValue);
-        answer["status"] = status;
-        answer["body"] = body;
-        standin.Script("logconf",
-                       "[" + Json::writeString(Json::StreamWriterBuilder(), answer) + "]");
+        standin.script(testsupport::kStandinLogConf,
+                       {testsupport::StandinAnswer::withStatus(status, body)});
         JobHarness harness;
         harness.Manager().StartServerTimeJob();
         return harness.WaitForReport();
     }
 
-    StandinControl standin;
+    testsupport::StandinClient standin{WinInetControlTransport};
 };
 
 } // namespace
@@ -34,7 +31,7 @@ TEST_F(ServerTimeExchange, ATlsGetWithANullBodyGivesTheServersTime) {
     ASSERT_TRUE(report.hasData);
     EXPECT_EQ(report.serverTimeMs, 1386561234567ull);
 
-    const auto requests = ToRecordedRequests(standin.Requests("logconf"));
+    const auto requests = standin.requests(testsupport::kStandinLogConf);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].requestLine, "GET /api/2/logcollect/time HTTP/1.0");
     EXPECT_EQ(requests[0].body, "null\n");

@@ -1,7 +1,7 @@
 // The setup download against the stand-in package host.
-#include "JobHarness_win.h"
-#include "StandinControl_win.h"
-#include "TempFolder_win.h"
+#include "tests/integration/JobHarness_win.h"
+#include "tests/integration/TempFolder_win.h"
+#include "tests/integration/WinInetControlTransport_win.h"
 
 #include "platform/UniqueHandle_win.h"
 #include "usage/Utf8.h"
@@ -13,29 +13,49 @@
 
 namespace {
 
+using testsupport::StandinAnswer;
+
 std::wstring Wide(const std::string& utf8) {
     return Utf8ToWide(utf8);
+}
+
+// A URL on the stand-in's package host.
+std::wstring PackageHostUrl(const std::wstring& path) {
+    return L"http://127.0.0.1:" + std::to_wstring(testsupport::StandinPorts{}.package) + L"/" +
+           path;
+}
+
+// The registered package, at full speed or in paced pieces.
+StandinAnswer Served(uint64_t chunkBytes = 0, uint64_t chunkDelayMs = 0) {
+    StandinAnswer answer;
+    answer.package = "KestrixOfficeSetup.exe";
+    if (chunkBytes) {
+        answer.chunkBytes = chunkBytes;
+        answer.chunkDelayMs = chunkDelayMs;
+    }
+    return answer;
 }
 
 class SetupDownload : public ::testing::Test {
 protected:
     void SetUp() override {
-        standin.Reset();
+        standin.reset();
         target = MakeTempFolder() + L"\\KestrixOfficeSetup.exe";
     }
 
     // A generated package of this size; returns its URL and keeps its hash.
     std::wstring Package(uint64_t size) {
-        const Json::Value package = standin.RegisterPackage("KestrixOfficeSetup.exe", size, 7);
-        sha256 = package["sha256"].asString();
-        return Wide(package["url"].asString());
+        const testsupport::StandinPackage package =
+            standin.registerGeneratedPackage("KestrixOfficeSetup.exe", size, 7);
+        sha256 = package.sha256;
+        return Wide(package.url);
     }
 
-    void ScriptPackageHost(const std::string& answersJson) {
-        standin.Script("package", answersJson);
+    void ScriptPackageHost(const std::vector<StandinAnswer>& answers, bool thenDefault = false) {
+        standin.script(testsupport::kStandinPackage, answers, thenDefault);
     }
 
-    StandinControl standin;
+    testsupport::StandinClient standin{WinInetControlTransport};
     JobHarness harness;
     std::wstring target;
     std::string sha256;
@@ -68,7 +88,7 @@ TEST_F(SetupDownload, ACompletePackageIsWrittenByteForByteWithProgressPerChunk) 
     EXPECT_EQ(harness.LastProgressDone(), static_cast<int32_t>(size));
     EXPECT_EQ(harness.LastProgressTotal(), static_cast<int32_t>(size));
 
-    const auto requests = ToRecordedRequests(standin.Requests("package"));
+    const auto requests = standin.requests(testsupport::kStandinPackage);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].requestLine, "GET /packages/KestrixOfficeSetup.exe HTTP/1.1");
     bool agent = false;
@@ -93,25 +113,26 @@ TEST_F(SetupDownload, AnExistingFileIsReplaced) {
 
 TEST_F(SetupDownload, ARedirectIsFollowed) {
     const std::wstring url = Package(10000);
-    ScriptPackageHost("{\"answers\":[{\"redirect\":\"" + ToUtf8(url.c_str()) +
-                      "\"}],\"then\":\"default\"}");
-    const std::wstring start = L"http://127.0.0.1:18081/moved/setup.exe";
+    ScriptPackageHost({StandinAnswer::redirectTo(ToUtf8(url.c_str()))}, true);
+    const std::wstring start = PackageHostUrl(L"moved/setup.exe");
     harness.Manager().StartDownloadJob(start.c_str(), target.c_str());
     ExpectComplete(harness.WaitForReport(), target);
     EXPECT_EQ(Sha256OfFile(target), sha256);
 }
 
 TEST_F(SetupDownload, AnEmptyBodyWithLengthZeroIsComplete) {
-    ScriptPackageHost("[{\"status\":200,\"body\":\"\"}]");
-    const std::wstring url = L"http://127.0.0.1:18081/packages/empty.exe";
+    ScriptPackageHost({StandinAnswer::withStatus(200, "")});
+    const std::wstring url = PackageHostUrl(L"packages/empty.exe");
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     ExpectComplete(harness.WaitForReport(), target);
     EXPECT_EQ(FileSize(target), 0u);
 }
 
 TEST_F(SetupDownload, AMissingContentLengthFailsTheSizeCheck) {
-    ScriptPackageHost("[{\"status\":200,\"body\":\"0123456789\",\"content_length\":\"none\"}]");
-    const std::wstring url = L"http://127.0.0.1:18081/packages/nolength.exe";
+    StandinAnswer noLength = StandinAnswer::withStatus(200, "0123456789");
+    noLength.omitContentLength = true;
+    ScriptPackageHost({noLength});
+    const std::wstring url = PackageHostUrl(L"packages/nolength.exe");
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     ExpectFailed(harness.WaitForReport(), 200);
     EXPECT_EQ(harness.LastProgressTotal(), 0);
@@ -120,7 +141,9 @@ TEST_F(SetupDownload, AMissingContentLengthFailsTheSizeCheck) {
 
 TEST_F(SetupDownload, AConnectionDroppedMidwayFailsAndKeepsThePartialFile) {
     const std::wstring url = Package(200000);
-    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"drop_after_bytes\":50000}]");
+    StandinAnswer dropped = Served();
+    dropped.dropAfterBytes = 50000;
+    ScriptPackageHost({dropped});
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     ExpectFailed(harness.WaitForReport(), 200);
     const uint64_t kept = FileSize(target);
@@ -129,8 +152,8 @@ TEST_F(SetupDownload, AConnectionDroppedMidwayFailsAndKeepsThePartialFile) {
 }
 
 TEST_F(SetupDownload, AnotherStatusOrAnUnopenableUrlFails) {
-    ScriptPackageHost("[{\"status\":404,\"body\":\"missing\"}]");
-    const std::wstring missing = L"http://127.0.0.1:18081/packages/missing.exe";
+    ScriptPackageHost({StandinAnswer::withStatus(404, "missing")});
+    const std::wstring missing = PackageHostUrl(L"packages/missing.exe");
     harness.Manager().StartDownloadJob(missing.c_str(), target.c_str());
     ExpectFailed(harness.WaitForReport(), 404);
 
@@ -156,8 +179,7 @@ TEST_F(SetupDownload, PauseThenResumeGivesAnIdenticalFile) {
     const uint64_t size = 400000;
     const std::wstring url = Package(size);
     // Slow enough that the pause lands midway.
-    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":8192,"
-                      "\"chunk_delay_ms\":20}]");
+    ScriptPackageHost({Served(8192, 20)});
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     harness.WaitForProgress(16384);
     harness.Manager().PauseDownload(1);
@@ -172,8 +194,7 @@ TEST_F(SetupDownload, PauseThenResumeGivesAnIdenticalFile) {
 
 TEST_F(SetupDownload, AbortWhilePausedEndsOnTheNextPoll) {
     const std::wstring url = Package(400000);
-    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":8192,"
-                      "\"chunk_delay_ms\":20}]");
+    ScriptPackageHost({Served(8192, 20)});
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     harness.WaitForProgress(8192);
     harness.Manager().PauseDownload(1);
@@ -190,8 +211,7 @@ TEST_F(SetupDownload, AbortWhilePausedEndsOnTheNextPoll) {
 // Windows the close wakes any blocked read.
 TEST_F(SetupDownload, AbortDuringABlockedReadEndsPromptly) {
     const std::wstring url = Package(400000);
-    ScriptPackageHost("[{\"package\":\"KestrixOfficeSetup.exe\",\"chunk_bytes\":256,"
-                      "\"chunk_delay_ms\":50}]");
+    ScriptPackageHost({Served(256, 50)});
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
     harness.WaitForProgress(16384);
     EXPECT_EQ(harness.Manager().AbortDownload(), 1);
@@ -213,7 +233,7 @@ TEST_F(SetupDownload, AnAbortBeforeTheTransferLeavesTheEarlierFileAlone) {
     const std::wstring url = Package(50000);
     _putenv_s("KESTRIX_TEST_DELAY_BEFORE_FILE_MS", "1500");
     harness.Manager().StartDownloadJob(url.c_str(), target.c_str());
-    while (standin.Requests("package").empty())
+    while (standin.requests(testsupport::kStandinPackage).empty())
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     // Well inside the seam's hold, once the answer's head has been read.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));

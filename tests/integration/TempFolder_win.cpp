@@ -1,4 +1,4 @@
-#include "TempFolder_win.h"
+#include "tests/integration/TempFolder_win.h"
 
 #include <windows.h>
 

@@ -61,10 +61,8 @@ MACHINE_I386 = 0x14C
 MACHINE_AMD64 = 0x8664
 
 
-def read_machine(path):
-    """The processor an executable is built for (MACHINE_I386, MACHINE_AMD64, ...)."""
-    with open(path, "rb") as f:
-        image = f.read(4096)
+def _pe_header(path, image):
+    """A reader placed just after the PE signature."""
     r = _Reader(image)
     if image[:2] != b"MZ":
         raise FormatError("%s is not an executable (no MZ header)" % path)
@@ -72,20 +70,20 @@ def read_machine(path):
     r.pos = r.take("I")
     if r.take("4s") != b"PE\0\0":
         raise FormatError("%s has no PE header" % path)
-    return r.take("H")
+    return r
+
+
+def read_machine(path):
+    """The processor an executable is built for (MACHINE_I386, MACHINE_AMD64, ...)."""
+    with open(path, "rb") as f:
+        return _pe_header(path, f.read(4096)).take("H")
 
 
 def read_resources(path):
     """Returns {(type, name): {language: bytes}}; type and name are ints or strings."""
     with open(path, "rb") as f:
         image = f.read()
-    r = _Reader(image)
-    if image[:2] != b"MZ":
-        raise FormatError("%s is not an executable (no MZ header)" % path)
-    r.pos = 0x3C
-    r.pos = r.take("I")
-    if r.take("4s") != b"PE\0\0":
-        raise FormatError("%s has no PE header" % path)
+    r = _pe_header(path, image)
     _, sections, _, _, _, optional_size, _ = r.take("HHIIIHH")
     optional = r.pos
     magic = r.take("H")

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
 
 namespace {
 
@@ -15,9 +15,6 @@ using testsupport::StandinAnswer;
 
 using HoldBeforeReadTest = StandinTest;
 using Clock = std::chrono::steady_clock;
-
-const char* const kUpdateRequest = "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\n"
-                                   "Content-Length: 5\r\n\r\nnull\n";
 
 std::int64_t wallClockMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -31,7 +28,7 @@ TEST_F(HoldBeforeReadTest, ReadsTheRequestOnlyAfterTheHoldAndAnswersItAsScripted
     client().script("update", {held}, true);
     std::int64_t connectedMs = wallClockMs();
     RawConnection connection(ports().update);
-    connection.send(kUpdateRequest);
+    connection.send(standintest::kPackageUrlRequest);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(client().requests("update").empty());
 
@@ -39,8 +36,8 @@ TEST_F(HoldBeforeReadTest, ReadsTheRequestOnlyAfterTheHoldAndAnswersItAsScripted
     std::vector<testsupport::StandinRequest> recorded = client().requests("update");
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_GE(recorded[0].receivedMs - connectedMs, 600);
-    EXPECT_EQ(recorded[0].raw, kUpdateRequest);
-    EXPECT_EQ(parseResponse(roundTrip(ports().update, kUpdateRequest)).status, 200)
+    EXPECT_EQ(recorded[0].raw, standintest::kPackageUrlRequest);
+    EXPECT_EQ(parseResponse(roundTrip(ports().update, standintest::kPackageUrlRequest)).status, 200)
         << "the held answer was used once, by the held request";
 }
 
@@ -62,7 +59,7 @@ TEST_F(HoldBeforeReadTest, AResetEndsTheHoldAndTheConnection) {
     held.holdBeforeReadMs = 60000;
     client().script("update", {held});
     RawConnection connection(ports().update);
-    connection.send(kUpdateRequest);
+    connection.send(standintest::kPackageUrlRequest);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Clock::time_point start = Clock::now();
     client().reset();

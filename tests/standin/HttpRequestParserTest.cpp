@@ -53,25 +53,6 @@ TEST(HttpRequestParser, AcceptsBareLineFeedsAndLeadingBlankLines) {
     EXPECT_EQ(parser.request().headerLines, std::vector<std::string>{"A: b"});
 }
 
-TEST(HttpRequestParser, DecodesAChunkedBodyAndKeepsTheFraming) {
-    const std::string request = "POST /c HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                "4;ext=1\r\nWiki\r\n5\r\npedia\r\n0\r\nTrailer: x\r\n\r\n";
-    HttpRequestParser parser;
-    ASSERT_EQ(parser.feed(request), Status::Complete);
-    EXPECT_EQ(parser.request().body, "Wikipedia");
-    EXPECT_EQ(parser.raw(), request);
-}
-
-TEST(HttpRequestParser, AsksForContinueOnlyWhileTheBodyIsOutstanding) {
-    HttpRequestParser parser;
-    parser.feed("POST /c HTTP/1.1\r\nExpect: 100-Continue\r\nContent-Length: 2\r\n");
-    EXPECT_FALSE(parser.wantsContinue());
-    parser.feed("\r\n");
-    EXPECT_TRUE(parser.wantsContinue());
-    ASSERT_EQ(parser.feed("ok"), Status::Complete);
-    EXPECT_FALSE(parser.wantsContinue());
-}
-
 struct Refusal {
     const char* name;
     std::string request;
@@ -108,15 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NegativeLength", "POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 400},
         Refusal{"ConflictingLengths",
                 "POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\n", 400},
-        Refusal{"LengthAndChunked",
-                "POST / HTTP/1.1\r\nContent-Length: 1\r\nTransfer-Encoding: chunked\r\n\r\n", 400},
-        Refusal{"UnknownCoding", "POST / HTTP/1.1\r\nTransfer-Encoding: gzip\r\n\r\n", 501},
-        Refusal{"BadChunkSize", "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n", 400},
-        Refusal{"ChunkWithoutLineEnd",
-                "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nab", 400},
+        Refusal{"Chunked", "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 501},
         Refusal{"BodyTooLarge", "POST / HTTP/1.1\r\nContent-Length: 1001\r\n\r\n", 413},
-        Refusal{"ChunkedBodyTooLarge",
-                "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n3e9\r\n", 413},
         Refusal{"HeadTooLarge", "GET / HTTP/1.1\r\nA: " + std::string(300, 'a'), 400},
         Refusal{"HeadTooLargeInLines",
                 "GET / HTTP/1.1\r\n" + std::string(40, 'A') + ": 1\r\n" + std::string(40, 'B') +

@@ -2,8 +2,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
 #include "tools/standin/GeneratedContent.h"
 #include "tools/standin/Sha256.h"
 

@@ -1,4 +1,4 @@
-#include "RawHttp.h"
+#include "tests/standin/RawHttp.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
 
 namespace {
 
@@ -18,11 +18,8 @@ using testsupport::StandinAnswer;
 
 using ScriptedAnswerTest = StandinTest;
 
-const char* const kUpdateRequest = "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\n"
-                                   "Content-Length: 5\r\n\r\nnull\n";
-
 std::string askUpdate() {
-    return roundTrip(StandinTest::ports().update, kUpdateRequest);
+    return roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest);
 }
 
 TEST_F(ScriptedAnswerTest, DefaultUpdateAnswerPointsAtThePackageHost) {
@@ -127,7 +124,7 @@ TEST_F(ScriptedAnswerTest, ResetsTheConnectionAfterTheGivenBodyBytes) {
     answer.resetAfterBytes = 300;
     client().script("update", {answer});
     RawConnection connection(ports().update);
-    connection.send(kUpdateRequest);
+    connection.send(standintest::kPackageUrlRequest);
     RawResponse response = parseResponse(connection.readToEnd());
     EXPECT_EQ(connection.closeError(), ECONNRESET);
     EXPECT_EQ(response.body, std::string(300, 'x'));
@@ -143,7 +140,7 @@ TEST_F(ScriptedAnswerTest, AResetDeliversEveryByteSentBeforeItToASlowReader) {
     answer.resetAfterBytes = kSent;
     client().script("update", {answer});
     RawConnection connection(ports().update);
-    connection.send(kUpdateRequest);
+    connection.send(standintest::kPackageUrlRequest);
     // Much of the body still waits in the socket buffers when the cutoff comes.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     RawResponse response = parseResponse(connection.readToEnd());
@@ -200,7 +197,7 @@ TEST_F(ScriptedAnswerTest, AStallHoldsTheConnectionUntilTheReset) {
     answer.stallAfterBytes = 10;
     client().script("update", {answer});
     RawConnection connection(ports().update);
-    connection.send(kUpdateRequest);
+    connection.send(standintest::kPackageUrlRequest);
     const std::string& early = connection.readAtLeast(1);
     std::size_t headEnd = early.find("\r\n\r\n");
     ASSERT_NE(headEnd, std::string::npos);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
-#include "TlsClient.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
+#include "tests/standin/TlsClient.h"
 
 namespace {
 
@@ -17,9 +17,6 @@ using standintest::tlsExchange;
 
 using ServiceDownTest = StandinTest;
 
-const char* const kUpdateRequest = "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\n"
-                                   "Content-Length: 5\r\n\r\nnull\n";
-
 bool refused(int port, const char* address = "127.0.0.1") {
     try {
         RawConnection connection(port, address);
@@ -30,7 +27,8 @@ bool refused(int port, const char* address = "127.0.0.1") {
 }
 
 int updateStatus() {
-    return parseResponse(roundTrip(StandinTest::ports().update, kUpdateRequest)).status;
+    return parseResponse(roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest))
+        .status;
 }
 
 TEST_F(ServiceDownTest, RefusesConnectionsWhileDownAndServesOnTheSamePortWhenUp) {

@@ -1,4 +1,4 @@
-#include "StandinFixture.h"
+#include "tests/standin/StandinFixture.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -19,6 +19,10 @@ protected:
     void SetUp() override;
 };
 
+// The installer's package-URL request as it sends it, byte for byte.
+inline constexpr const char* kPackageUrlRequest =
+    "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\nContent-Length: 5\r\n\r\nnull\n";
+
 // A new empty directory, removed with the object.
 class ScratchDir {
 public:

@@ -3,8 +3,8 @@
 #include <iterator>
 #include <sys/wait.h>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
 #include "tools/harness/StandinProcess.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <openssl/pem.h>
 
-#include "StandinFixture.h"
+#include "tests/standin/StandinFixture.h"
 #include "tools/standin/OpensslHandles.h"
 #include "tools/standin/TestCertificates.h"
 

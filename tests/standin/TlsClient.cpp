@@ -1,9 +1,9 @@
-#include "TlsClient.h"
+#include "tests/standin/TlsClient.h"
 
 #include <openssl/err.h>
 #include <openssl/x509_vfy.h>
 
-#include "RawHttp.h"
+#include "tests/standin/RawHttp.h"
 #include "tools/standin/OpensslHandles.h"
 
 namespace standintest {

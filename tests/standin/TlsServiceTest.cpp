@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "RawHttp.h"
-#include "StandinFixture.h"
-#include "TlsClient.h"
+#include "tests/standin/RawHttp.h"
+#include "tests/standin/StandinFixture.h"
+#include "tests/standin/TlsClient.h"
 
 namespace {
 

@@ -1,16 +1,18 @@
 // `make gallery`: every view of the installer in every language, under Wine,
-// as pictures in build/gallery/ with an index.html grid (language x view).
+// as pictures in build/gallery/ and a list of them, shots.json, from which
+// tools/gallery/index-page.py makes the index.html grid (language x view).
 //
 //   kestrix-gallery <output folder> [language tag...]
 //
 // Needs KESTRIX_WINE_ENV, KESTRIX_UIDRIVER_EXE and KESTRIX_INSTALLER_EXE, as
 // tools/gallery/gallery.sh sets them.
-#include "tools/gallery/IndexPage.h"
 #include "tools/gallery/Languages.h"
 #include "tools/gallery/ViewTour.h"
 #include "tools/harness/StandinProcess.h"
 #include "tools/harness/UiDriver.h"
 #include "tools/harness/WineEnvironment.h"
+
+#include <json/json.h>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -18,6 +20,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <stdexcept>
 
@@ -50,6 +53,37 @@ std::vector<gallery::Language> ChosenLanguages(int argc, char** argv) {
     return chosen;
 }
 
+// What one language gave: its pictures and, if the tour stopped, why.
+struct LanguageShots {
+    gallery::Language language;
+    std::vector<gallery::Shot> shots;
+    std::string error;
+};
+
+// shots.json: the views in order, and per language its pictures by view.
+void WriteShotList(const fs::path& folder, const std::vector<LanguageShots>& rows) {
+    Json::Value list(Json::objectValue);
+    for (const gallery::View view : gallery::kViews)
+        list["views"].append(gallery::ViewLabel(view));
+    for (const LanguageShots& row : rows) {
+        Json::Value entry(Json::objectValue);
+        entry["tag"] = row.language.tag;
+        entry["name"] = row.language.name;
+        entry["error"] = row.error;
+        entry["shots"] = Json::Value(Json::objectValue);
+        for (const gallery::Shot& shot : row.shots) {
+            Json::Value& picture = entry["shots"][gallery::ViewLabel(shot.view)];
+            picture["file"] = shot.file.filename().string();
+            picture["text"] = shot.text;
+        }
+        list["rows"].append(entry);
+    }
+    std::ofstream out(folder / "shots.json", std::ios::binary | std::ios::trunc);
+    out << Json::writeString(Json::StreamWriterBuilder(), list) << "\n";
+    if (!out)
+        throw std::runtime_error("could not write " + (folder / "shots.json").string());
+}
+
 // Where the installer puts the package, inside the prefix.
 fs::path SetupFolder(const testsupport::WineEnvironment& wine) {
     const passwd* user = ::getpwuid(::getuid());
@@ -76,7 +110,7 @@ int Run(const fs::path& output, const std::vector<gallery::Language>& languages)
     gallery::ViewTour tour(wine, driver, standin.client(), Variable("KESTRIX_INSTALLER_EXE"),
                            output);
 
-    std::vector<gallery::LanguageShots> rows;
+    std::vector<LanguageShots> rows;
     int failures = 0;
     for (const gallery::Language& language : languages) {
         rows.push_back({language, {}, {}});
@@ -89,13 +123,13 @@ int Run(const fs::path& output, const std::vector<gallery::Language>& languages)
         std::cout << "gallery: " << language.tag << " " << rows.back().shots.size() << " views"
                   << (rows.back().error.empty() ? "" : " (" + rows.back().error + ")") << "\n";
     }
-    gallery::WriteIndexPage(output, rows);
+    WriteShotList(output, rows);
     fs::remove_all(SetupFolder(wine));
 
     const auto seconds =
         std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started)
             .count();
-    std::cout << "gallery: " << (output / "index.html").string() << " (" << languages.size()
+    std::cout << "gallery: " << (output / "shots.json").string() << " (" << languages.size()
               << " languages in " << seconds << " s, the " << wine.widthName()
               << " test build under " << wine.widthName() << " Wine)\n";
     return failures == 0 ? 0 : 1;

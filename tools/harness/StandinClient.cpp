@@ -1,6 +1,5 @@
 #include "tools/harness/StandinClient.h"
 
-#include <httplib.h>
 #include <stdexcept>
 #include <thread>
 
@@ -70,34 +69,32 @@ StandinPackage packageFromJson(const Json::Value& value) {
 
 } // namespace
 
-StandinClient::StandinClient(int controlPort) : controlPort_(controlPort) {}
+StandinClient::StandinClient(ControlTransport transport, int controlPort)
+    : transport_(transport), controlPort_(controlPort) {}
 
 Json::Value StandinClient::call(const std::string& method, const std::string& path,
                                 const Json::Value* body) const {
-    httplib::Client client("127.0.0.1", controlPort_);
-    client.set_connection_timeout(std::chrono::seconds(5));
-    // Registering a large package hashes all of it first.
-    client.set_read_timeout(std::chrono::seconds(120));
-    httplib::Result result =
-        method == "GET" ? client.Get(path)
-                        : client.Post(path, body ? standin::writeJson(*body) : std::string("{}"),
-                                      "application/json");
-    std::string where = method + " " + path + " on the stand-in (control port " +
-                        std::to_string(controlPort_) + ")";
-    if (!result) {
-        throw std::runtime_error(where + ": " + httplib::to_string(result.error()));
+    const std::string where = method + " " + path + " on the stand-in (control port " +
+                              std::to_string(controlPort_) + ")";
+    ControlReply reply;
+    try {
+        reply =
+            transport_(controlPort_, method, path,
+                       method == "GET" ? std::string() : (body ? standin::writeJson(*body) : "{}"));
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(where + ": " + error.what());
     }
     std::string error;
-    std::optional<Json::Value> reply = standin::parseJson(result->body, error);
-    if (result->status != 200) {
+    std::optional<Json::Value> answer = standin::parseJson(reply.body, error);
+    if (reply.status != 200) {
         std::string message =
-            reply && reply->isObject() ? reply->get("error", "").asString() : result->body;
-        throw std::runtime_error(where + ": " + std::to_string(result->status) + " " + message);
+            answer && answer->isObject() ? answer->get("error", "").asString() : reply.body;
+        throw std::runtime_error(where + ": " + std::to_string(reply.status) + " " + message);
     }
-    if (!reply) {
+    if (!answer) {
         throw std::runtime_error(where + ": the answer is not JSON: " + error);
     }
-    return *reply;
+    return *answer;
 }
 
 bool StandinClient::ready() const {

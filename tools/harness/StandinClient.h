@@ -10,11 +10,24 @@
 
 namespace testsupport {
 
-// Talks to a running stand-in's control API. Every call throws
+// The control API's answer to one request.
+struct ControlReply {
+    int status = 0;
+    std::string body;
+};
+
+// Carries one request to the control API on 127.0.0.1 (tools/standin/
+// PROTOCOL.md): natively over HTTP (HttpControlTransport), under Wine through
+// WinINet (the Windows integration tests). Throws std::runtime_error when
+// nothing answers.
+using ControlTransport = ControlReply (*)(int port, const std::string& method,
+                                          const std::string& path, const std::string& body);
+
+// Talks to a running stand-in's control API, in both trees. Every call throws
 // std::runtime_error with the stand-in's explanation when it fails.
 class StandinClient {
 public:
-    explicit StandinClient(int controlPort = StandinPorts{}.control);
+    explicit StandinClient(ControlTransport transport, int controlPort = StandinPorts{}.control);
 
     bool ready() const; // false while nothing answers; never throws
     StandinPorts ports() const;
@@ -58,6 +71,7 @@ private:
     Json::Value call(const std::string& method, const std::string& path,
                      const Json::Value* body) const;
 
+    ControlTransport transport_;
     int controlPort_;
 };
 

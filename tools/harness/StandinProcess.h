@@ -4,6 +4,7 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "tools/harness/HttpControlTransport.h"
 #include "tools/harness/StandinClient.h"
 #include "tools/harness/StandinTypes.h"
 
@@ -34,7 +35,7 @@ public:
     ~StandinProcess();
 
     const StandinPorts& ports() const { return ports_; }
-    StandinClient client() const { return StandinClient(ports_.control); }
+    StandinClient client() const { return StandinClient(HttpControlTransport, ports_.control); }
     std::string caPemPath() const { return options_.stateDir + "/ca.pem"; }
     std::string caDerPath() const { return options_.stateDir + "/ca.der"; }
     const std::string& logFile() const { return options_.logFile; }

@@ -1,4 +1,6 @@
 #pragma once
+#include "tools/standin/Ports.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,16 +20,7 @@ inline constexpr const char* kStandinCollector = "collector";
 // the test CA for another host name only.
 enum class StandinCertificate { Trusted, Untrusted, WrongHost };
 
-// The stand-in's ports; 0 asks it to pick free ones.
-struct StandinPorts {
-    int update = 18080;
-    int package = 18081;
-    int logConf = 18443;
-    int collector = 18444;
-    int control = 18099;
-
-    static StandinPorts anyFree() { return StandinPorts{0, 0, 0, 0, 0}; }
-};
+using StandinPorts = standin::Ports;
 
 struct StandinPackage {
     std::string name;

@@ -18,15 +18,8 @@ namespace {
 
 // Empty when the parser finished (with a request or a refusal), else why not.
 std::string readRequest(Stream& stream, HttpRequestParser& parser) {
-    bool continued = false;
     char buffer[16 * 1024];
     while (parser.status() == HttpRequestParser::Status::NeedMore) {
-        if (parser.wantsContinue() && !continued) {
-            continued = true;
-            if (!stream.write("HTTP/1.1 100 Continue\r\n\r\n")) {
-                return "the client left before sending the body";
-            }
-        }
         long count = stream.read(buffer, sizeof buffer);
         if (count == 0) {
             return "the connection closed before the request was complete";

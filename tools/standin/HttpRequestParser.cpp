@@ -22,22 +22,6 @@ bool isAllDigits(std::string_view text) {
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-std::string trimmed(std::string_view text) {
-    std::size_t begin = text.find_first_not_of(" \t");
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    std::size_t end = text.find_last_not_of(" \t");
-    return std::string(text.substr(begin, end - begin + 1));
-}
-
-std::string lowered(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 } // namespace
 
 HttpRequestParser::HttpRequestParser(ParseLimits limits) : limits_(limits) {}
@@ -53,21 +37,11 @@ bool HttpRequestParser::headComplete() const {
     return stage_ != Stage::Head && stage_ != Stage::Failed;
 }
 
-bool HttpRequestParser::wantsContinue() const {
-    return expectContinue_ && headComplete() && stage_ != Stage::Done;
-}
-
 HttpRequestParser::Status HttpRequestParser::feed(std::string_view bytes) {
     if (stage_ == Stage::Done || stage_ == Stage::Failed) {
         return status();
     }
     raw_.append(bytes.data(), bytes.size());
-    // Chunk framing can outweigh the body many times over; bound it too.
-    if (raw_.size() > 2 * (limits_.maxHeadBytes + limits_.maxBodyBytes)) {
-        fail(413, "request larger than " +
-                      std::to_string(2 * (limits_.maxHeadBytes + limits_.maxBodyBytes)) + " bytes");
-        return status();
-    }
     bool progressing = true;
     while (progressing) {
         switch (stage_) {
@@ -76,18 +50,6 @@ HttpRequestParser::Status HttpRequestParser::feed(std::string_view bytes) {
             break;
         case Stage::FixedBody:
             progressing = stepFixedBody();
-            break;
-        case Stage::ChunkSize:
-            progressing = stepChunkSize();
-            break;
-        case Stage::ChunkData:
-            progressing = stepChunkData();
-            break;
-        case Stage::ChunkDataEnd:
-            progressing = stepChunkDataEnd();
-            break;
-        case Stage::Trailer:
-            progressing = stepTrailer();
             break;
         case Stage::Done:
             raw_.resize(position_);
@@ -190,24 +152,9 @@ void HttpRequestParser::acceptHeaderLine(std::string_view line) {
 
 void HttpRequestParser::finishHead() {
     std::vector<std::string> lengths = headerValues(request_.headerLines, "Content-Length");
-    std::vector<std::string> codings = headerValues(request_.headerLines, "Transfer-Encoding");
-    for (const std::string& expect : headerValues(request_.headerLines, "Expect")) {
-        expectContinue_ = expectContinue_ || lowered(expect) == "100-continue";
-    }
-    if (!codings.empty()) {
-        if (!lengths.empty()) {
-            fail(400, "both Content-Length and Transfer-Encoding");
-            return;
-        }
-        std::string all;
-        for (const std::string& coding : codings) {
-            all += (all.empty() ? "" : ",") + coding;
-        }
-        if (lowered(trimmed(all)) != "chunked") {
-            fail(501, "transfer coding \"" + all + "\" is not supported");
-            return;
-        }
-        stage_ = Stage::ChunkSize;
+    // The installer never frames a body any other way.
+    if (!headerValues(request_.headerLines, "Transfer-Encoding").empty()) {
+        fail(501, "only bodies framed by Content-Length are read");
         return;
     }
     if (lengths.empty()) {
@@ -230,87 +177,17 @@ void HttpRequestParser::finishHead() {
     stage_ = remaining_ == 0 ? Stage::Done : Stage::FixedBody;
 }
 
-bool HttpRequestParser::takeBodyBytes(Stage next) {
+bool HttpRequestParser::stepFixedBody() {
     std::size_t available = raw_.size() - position_;
     std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, available));
     request_.body.append(raw_, position_, take);
     position_ += take;
     remaining_ -= take;
     if (remaining_ == 0) {
-        stage_ = next;
+        stage_ = Stage::Done;
         return true;
     }
     return false;
-}
-
-bool HttpRequestParser::stepFixedBody() {
-    return takeBodyBytes(Stage::Done);
-}
-
-bool HttpRequestParser::stepChunkSize() {
-    constexpr std::size_t kMaxChunkLine = 1024;
-    std::string_view line;
-    if (!nextLine(line)) {
-        if (raw_.size() - position_ > kMaxChunkLine) {
-            fail(400, "chunk size line too long");
-        }
-        return false;
-    }
-    std::string size = trimmed(line.substr(0, line.find(';')));
-    bool hex = !size.empty() && size.size() <= 15 &&
-               std::all_of(size.begin(), size.end(),
-                           [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-    if (!hex) {
-        fail(400, "malformed chunk size");
-        return false;
-    }
-    remaining_ = std::stoull(size, nullptr, 16);
-    if (request_.body.size() + remaining_ > limits_.maxBodyBytes) {
-        fail(413, "chunked body exceeds the limit of " + std::to_string(limits_.maxBodyBytes));
-        return false;
-    }
-    stage_ = remaining_ == 0 ? Stage::Trailer : Stage::ChunkData;
-    return true;
-}
-
-bool HttpRequestParser::stepChunkData() {
-    return takeBodyBytes(Stage::ChunkDataEnd);
-}
-
-bool HttpRequestParser::stepChunkDataEnd() {
-    std::string_view rest = std::string_view(raw_).substr(position_);
-    if (rest.empty() || (rest == "\r")) {
-        return false;
-    }
-    if (rest.substr(0, 2) == "\r\n") {
-        position_ += 2;
-    } else if (rest.front() == '\n') {
-        position_ += 1;
-    } else {
-        fail(400, "chunk data not followed by a line end");
-        return false;
-    }
-    stage_ = Stage::ChunkSize;
-    return true;
-}
-
-bool HttpRequestParser::stepTrailer() {
-    std::size_t before = position_;
-    std::string_view line;
-    bool haveLine = nextLine(line);
-    trailerBytes_ += position_ - before;
-    if (trailerBytes_ > limits_.maxHeadBytes ||
-        (!haveLine && raw_.size() - position_ > limits_.maxHeadBytes)) {
-        fail(400, "trailer larger than " + std::to_string(limits_.maxHeadBytes) + " bytes");
-        return false;
-    }
-    if (!haveLine) {
-        return false;
-    }
-    if (line.empty()) {
-        stage_ = Stage::Done;
-    }
-    return true;
 }
 
 void HttpRequestParser::fail(int status, std::string reason) {

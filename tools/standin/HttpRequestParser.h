@@ -14,9 +14,10 @@ struct ParseLimits {
 };
 
 // Reads one HTTP/1.x request from bytes fed as they arrive. The body is read
-// by Content-Length (or chunked framing) whatever the method, since clients
-// send bodies with GET too. Anything malformed or too large fails with the
-// status to answer and a reason that says why.
+// by Content-Length whatever the method, since clients send bodies with GET
+// too; other framings, which the installer never sends, are refused (501).
+// Anything malformed or too large fails with the status to answer and a
+// reason that says why.
 class HttpRequestParser {
 public:
     enum class Status { NeedMore, Complete, Failed };
@@ -27,8 +28,6 @@ public:
     Status status() const;
 
     bool headComplete() const;
-    // The client sent "Expect: 100-continue" and a body is still to come.
-    bool wantsContinue() const;
 
     const HttpRequest& request() const { return request_; }
     // Every byte of this request as received; bytes after its end are not kept.
@@ -37,17 +36,11 @@ public:
     const std::string& failureReason() const { return failureReason_; }
 
 private:
-    enum class Stage { Head, FixedBody, ChunkSize, ChunkData, ChunkDataEnd, Trailer, Done, Failed };
+    enum class Stage { Head, FixedBody, Done, Failed };
 
     // Each returns false when it needs more bytes.
     bool stepHead();
     bool stepFixedBody();
-    bool stepChunkSize();
-    bool stepChunkData();
-    // Takes what has arrived of the body part in hand; then `next`.
-    bool takeBodyBytes(Stage next);
-    bool stepChunkDataEnd();
-    bool stepTrailer();
 
     bool nextLine(std::string_view& line);
     void acceptRequestLine(std::string_view line);
@@ -60,9 +53,7 @@ private:
     HttpRequest request_;
     std::string raw_;
     std::size_t position_ = 0;
-    std::size_t trailerBytes_ = 0;
     std::uint64_t remaining_ = 0;
-    bool expectContinue_ = false;
     int failureStatus_ = 0;
     std::string failureReason_;
 };

@@ -6,18 +6,11 @@
 #include "tools/standin/CertificateChoice.h"
 #include "tools/standin/Lifeline.h"
 #include "tools/standin/PackageRegistry.h"
+#include "tools/standin/Ports.h"
 #include "tools/standin/RequestLog.h"
 #include "tools/standin/ScriptBook.h"
 
 namespace standin {
-
-struct Ports {
-    int update = 18080;
-    int package = 18081;
-    int logConf = 18443;
-    int collector = 18444;
-    int control = 18099;
-};
 
 // Everything the services and the control API share. `ports` holds the
 // ports actually bound; it is set before any thread starts.

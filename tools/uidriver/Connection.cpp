@@ -1,4 +1,4 @@
-#include "Connection.h"
+#include "tools/uidriver/Connection.h"
 
 #include <ws2tcpip.h>
 

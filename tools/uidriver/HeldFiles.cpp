@@ -1,7 +1,7 @@
-#include "HeldFiles.h"
+#include "tools/uidriver/HeldFiles.h"
 
-#include "DriverError.h"
-#include "Utf8.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/Utf8.h"
 
 #include "platform/UniqueHandle_win.h"
 

@@ -1,6 +1,6 @@
-#include "Input.h"
+#include "tools/uidriver/Input.h"
 
-#include "DriverError.h"
+#include "tools/uidriver/DriverError.h"
 
 #include <map>
 

@@ -1,11 +1,11 @@
-#include "MessageBoxes.h"
+#include "tools/uidriver/MessageBoxes.h"
 
-#include "Deadline.h"
-#include "DriverError.h"
-#include "SendWithTimeout.h"
-#include "Utf8.h"
-#include "WindowReader.h"
-#include "WindowText.h"
+#include "tools/uidriver/Deadline.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/SendWithTimeout.h"
+#include "tools/uidriver/Utf8.h"
+#include "tools/uidriver/WindowReader.h"
+#include "tools/uidriver/WindowText.h"
 
 #include <algorithm>
 #include <vector>

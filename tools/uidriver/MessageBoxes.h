@@ -1,5 +1,5 @@
 #pragma once
-#include "WindowSearch.h"
+#include "tools/uidriver/WindowSearch.h"
 
 #include <json/value.h>
 

@@ -1,6 +1,6 @@
-#include "ProgressState.h"
+#include "tools/uidriver/ProgressState.h"
 
-#include "SendWithTimeout.h"
+#include "tools/uidriver/SendWithTimeout.h"
 
 #include <commctrl.h>
 

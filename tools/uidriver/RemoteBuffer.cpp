@@ -1,6 +1,6 @@
-#include "RemoteBuffer.h"
+#include "tools/uidriver/RemoteBuffer.h"
 
-#include "DriverError.h"
+#include "tools/uidriver/DriverError.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "Request.h"
+#include "tools/uidriver/Request.h"
 
-#include "DriverError.h"
-#include "Utf8.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/Utf8.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "WindowSearch.h"
+#include "tools/uidriver/WindowSearch.h"
 
 // Typed access to the fields of one request. Each getter throws DriverError
 // "bad-request" for a missing or mistyped field, so a handler never meets

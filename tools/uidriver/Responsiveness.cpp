@@ -1,6 +1,6 @@
-#include "Responsiveness.h"
+#include "tools/uidriver/Responsiveness.h"
 
-#include "Deadline.h"
+#include "tools/uidriver/Deadline.h"
 
 namespace {
 

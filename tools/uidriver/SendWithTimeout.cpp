@@ -1,6 +1,6 @@
-#include "SendWithTimeout.h"
+#include "tools/uidriver/SendWithTimeout.h"
 
-#include "DriverError.h"
+#include "tools/uidriver/DriverError.h"
 
 LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     constexpr UINT kAnswerMs = 5000;

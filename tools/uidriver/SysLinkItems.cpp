@@ -1,9 +1,9 @@
-#include "SysLinkItems.h"
+#include "tools/uidriver/SysLinkItems.h"
 
-#include "DriverError.h"
-#include "RemoteBuffer.h"
-#include "SendWithTimeout.h"
-#include "Utf8.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/RemoteBuffer.h"
+#include "tools/uidriver/SendWithTimeout.h"
+#include "tools/uidriver/Utf8.h"
 
 #include <commctrl.h>
 

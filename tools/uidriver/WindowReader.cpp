@@ -1,9 +1,9 @@
-#include "WindowReader.h"
+#include "tools/uidriver/WindowReader.h"
 
-#include "DriverError.h"
-#include "Utf8.h"
-#include "WindowSearch.h"
-#include "WindowText.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/Utf8.h"
+#include "tools/uidriver/WindowSearch.h"
+#include "tools/uidriver/WindowText.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "WindowSearch.h"
+#include "tools/uidriver/WindowSearch.h"
 
-#include "Deadline.h"
-#include "DriverError.h"
-#include "WindowText.h"
 #include "platform/UniqueHandle_win.h"
+#include "tools/uidriver/Deadline.h"
+#include "tools/uidriver/DriverError.h"
+#include "tools/uidriver/WindowText.h"
 
 namespace {
 

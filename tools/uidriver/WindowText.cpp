@@ -1,6 +1,6 @@
-#include "WindowText.h"
+#include "tools/uidriver/WindowText.h"
 
-#include "SendWithTimeout.h"
+#include "tools/uidriver/SendWithTimeout.h"
 
 #include <algorithm>
 #include <vector>

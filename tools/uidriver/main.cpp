@@ -2,9 +2,9 @@
 // same Wine prefix for the end-to-end tests. It connects to the test side at
 // --connect 127.0.0.1:<port> and serves one JSON request per line until the
 // connection closes or a "quit" request comes (PROTOCOL.md).
-#include "Commands.h"
-#include "Connection.h"
 #include "platform/WinsockSession_win.h"
+#include "tools/uidriver/Commands.h"
+#include "tools/uidriver/Connection.h"
 
 #include <cstdio>
 #include <cstdlib>

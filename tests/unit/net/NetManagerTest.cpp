@@ -1,7 +1,7 @@
 #include "net/NetManager.h"
 
-#include "FakeExchanges.h"
-#include "WaitFor.h"
+#include "tests/unit/WaitFor.h"
+#include "tests/unit/net/FakeExchanges.h"
 
 #include <gtest/gtest.h>
 

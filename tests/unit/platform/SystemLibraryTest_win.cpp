@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include "platform/SystemLibrary_win.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +35,3 @@ TEST(SystemLibraryTest, LooksUpExportsAsTheirOwnType) {
 
 } // namespace
 } // namespace platform
-#endif

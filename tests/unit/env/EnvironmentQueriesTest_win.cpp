@@ -1,4 +1,3 @@
-#ifdef _WIN32
 #include "env/DeviceId_win.h"
 #include "env/TimeZone_win.h"
 #include "env/UserAgent_win.h"
@@ -146,4 +145,3 @@ TEST(EnvironmentQueries, TimeZoneIsAvailableWithOffsetEastOfGreenwich) {
     EXPECT_FALSE(zone.tzid.empty());
     EXPECT_EQ(zone.tzos, -60 * classic.Bias);
 }
-#endif

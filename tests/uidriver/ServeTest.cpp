@@ -1,6 +1,6 @@
 // The request handling of the driver, without any window to operate: how it
 // answers malformed and mistyped requests, and that it always answers.
-#include "Commands.h"
+#include "tools/uidriver/Commands.h"
 
 #include <json/reader.h>
 
