@@ -5,7 +5,6 @@
 #include "net/NetExchanges.h"
 #include "net/OwnerLink.h"
 #include "platform/MillisecondTimer.h"
-#include "platform/WideText.h"
 #include "usage/UsageEventRecord.h"
 
 #include <utility>
@@ -16,10 +15,6 @@ namespace {
 void ReleasePayload(NetJob& job) {
     if (job.nKind == JOB_DOWNLOAD) {
         std::unique_ptr<DownloadParams> params(static_cast<DownloadParams*>(job.pPayload));
-        if (params) {
-            delete[] params->pszUrl;
-            delete[] params->pszPath;
-        }
     } else if (job.nKind == JOB_LOG_UPLOAD) {
         UsageEventRecordCopy record(static_cast<UsageEventRecord*>(job.pPayload));
     }
@@ -76,8 +71,7 @@ uint32_t CKNNetManager::StartPackageUrlJob() {
 
 uint32_t CKNNetManager::StartDownloadJob(const wchar_t* pszUrl, const wchar_t* pszPath) {
     auto job = CreateJob(JOB_DOWNLOAD, m_callbacks.pfnProgress);
-    job->pPayload = new DownloadParams{platform::DuplicateWideText(pszUrl),
-                                       platform::DuplicateWideText(pszPath)};
+    job->pPayload = new DownloadParams{DownloadParams::Copy(pszUrl), DownloadParams::Copy(pszPath)};
     m_currentDownloadSerial = job->pAdapter->Serial();
     return StartJob(std::move(job));
 }
@@ -143,7 +137,7 @@ void RunJob(NetJob& job, CKNHttpAdapter& adapter) {
         break;
     case JOB_DOWNLOAD: {
         const auto* params = static_cast<const DownloadParams*>(job.pPayload);
-        adapter.DownloadFile(params->pszUrl, params->pszPath);
+        adapter.DownloadFile(params->Url(), params->Path());
         break;
     }
     case JOB_SERVER_TIME:

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class CKNHttpAdapter;
 
@@ -24,10 +26,17 @@ struct JobResult {
 using JobCompleteProc = void (*)(void* pOwner, const JobResult* pResult);
 using JobProgressProc = void (*)(void* pOwner, uint32_t dwJobId, int32_t nDone, int32_t nTotal);
 
-// Payload of a download job; both texts are heap copies owned by the job.
+// Payload of a download job, owned by the job. A text the caller gave as null
+// reaches the download as null.
 struct DownloadParams {
-    wchar_t* pszUrl;
-    wchar_t* pszPath;
+    std::optional<std::wstring> url;
+    std::optional<std::wstring> path;
+
+    static std::optional<std::wstring> Copy(const wchar_t* text) {
+        return text ? std::optional<std::wstring>(text) : std::nullopt;
+    }
+    const wchar_t* Url() const { return url ? url->c_str() : nullptr; }
+    const wchar_t* Path() const { return path ? path->c_str() : nullptr; }
 };
 
 // The job record. From the moment its thread starts, the thread owns it, its
