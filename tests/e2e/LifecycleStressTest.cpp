@@ -49,6 +49,17 @@ protected:
         Session::Standin().reset();
     }
 
+    // Starts a copy, presses Enter at a random moment up to maxMs after its
+    // window shows, and expects it to end cleanly.
+    void EnterWithin(int maxMs) {
+        testsupport::WineProcess& installer = Start();
+        const WindowHandle window = WaitForWindow();
+        std::this_thread::sleep_for(Moment(maxMs));
+        Session::Driver().pressKey(window, testsupport::Key::Enter);
+        ExpectCleanEnd(installer);
+        EndRound();
+    }
+
     unsigned seed_ = 0;
     std::mt19937 random_;
 };
@@ -75,12 +86,7 @@ TEST_F(LifecycleStress, EnterAtARandomMoment) {
     for (int run = 0; run < Runs(); ++run) {
         ServeStandinSetup();
         SlowPackageHost();
-        testsupport::WineProcess& installer = Start();
-        const WindowHandle window = WaitForWindow();
-        std::this_thread::sleep_for(Moment(3000));
-        Session::Driver().pressKey(window, testsupport::Key::Enter);
-        ExpectCleanEnd(installer);
-        EndRound();
+        EnterWithin(3000);
     }
 }
 
@@ -114,12 +120,7 @@ TEST_F(LifecycleStress, TheWindowEndsWhileUploadsAreInFlight) {
         Session::Standin().script(testsupport::kStandinLogConf, {slow}, /*thenDefault=*/false);
         Session::Standin().script(testsupport::kStandinUpdate,
                                   {StandinAnswer::json("{\"resultCode\":1}")});
-        testsupport::WineProcess& installer = Start();
-        const WindowHandle window = WaitForWindow();
-        std::this_thread::sleep_for(Moment(500));
-        Session::Driver().pressKey(window, testsupport::Key::Enter);
-        ExpectCleanEnd(installer);
-        EndRound();
+        EnterWithin(500);
     }
 }
 
