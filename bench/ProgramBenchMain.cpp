@@ -23,10 +23,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <thread>
 
 namespace fs = std::filesystem;
