@@ -18,10 +18,8 @@
 
 #include <json/json.h>
 
-#include <pwd.h>
 #include <sched.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -29,6 +27,7 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -46,20 +45,16 @@ const char* const kInstallerExe = "KestrixOfficeInstaller.exe";
 const char* const kSetupExe = "KestrixOfficeSetup.exe";
 const char* const kMinimalExe = "kestrix-minimal-dialog.exe";
 
-std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        throw std::runtime_error(std::string(name) + " is not set");
-    return value;
-}
-
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-std::string UserName() {
-    const passwd* user = ::getpwuid(::getuid());
-    return user ? user->pw_name : "root";
+// The dialog window of the program of that file name.
+testsupport::WindowQuery DialogOf(const char* exe) {
+    testsupport::WindowQuery query;
+    query.exe = exe;
+    query.className = "#32770";
+    return query;
 }
 
 void Emit(const Json::Value& record) {
@@ -73,13 +68,14 @@ struct HandOff {
     double downloadedMs = -1; // the file had its full size
     double startedMs = -1;    // the setup program's first act (its marker file)
     testsupport::ProcessUsage usage;
+    // The window's answers from the moment it showed, when they were measured.
+    std::optional<testsupport::Responsiveness> responses;
 };
 
 class ProgramBench {
 public:
     ProgramBench(const fs::path& output, int pairs)
-        : m_output(output), m_pairs(pairs),
-          m_roaming(fs::path(m_wine.prefix) / "drive_c/users" / UserName() / "AppData/Roaming") {
+        : m_output(output), m_pairs(pairs), m_roaming(m_wine.roamingFolder()) {
         fs::create_directories(m_output / "packages");
     }
 
@@ -106,9 +102,8 @@ private:
     }();
     testsupport::StandinProcess m_standin{m_standinOptions};
     testsupport::StandinClient m_services = m_standin.client();
-    testsupport::UiDriver m_driver{m_wine, Variable("KESTRIX_UIDRIVER_EXE")};
+    testsupport::UiDriver m_driver{m_wine, testsupport::requiredVariable("KESTRIX_UIDRIVER_EXE")};
     std::map<std::uint64_t, testsupport::StandinPackage> m_packages;
-    Json::Value m_responses;
 };
 
 void ProgramBench::Run() {
@@ -117,8 +112,8 @@ void ProgramBench::Run() {
     CPU_ZERO(&first);
     CPU_SET(0, &first);
     ::sched_setaffinity(m_standin.pid(), sizeof first, &first);
-    const std::string trust =
-        Variable("KESTRIX_WINE_ENV") + " trust-ca '" + m_standin.caDerPath() + "' >/dev/null";
+    const std::string trust = testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" +
+                              m_standin.caDerPath() + "' >/dev/null";
     if (std::system(trust.c_str()) != 0)
         throw std::runtime_error("could not trust the test CA in the Wine prefix");
 
@@ -130,15 +125,15 @@ void ProgramBench::Run() {
     const fs::path bareFile = m_roaming / "KestrixBareHandOff" / kSetupExe;
     fs::create_directories(bareFile.parent_path());
     const std::string bareWindowsPath =
-        "C:\\users\\" + UserName() + "\\AppData\\Roaming\\KestrixBareHandOff\\" + kSetupExe;
+        testsupport::WineEnvironment::windowsRoamingFolder() + "\\KestrixBareHandOff\\" + kSetupExe;
     const auto installer = [&](std::uint64_t mib, bool responses) {
         ServePackage(mib);
-        return RunToHandOff(Variable("KESTRIX_INSTALLER_EXE"), {}, installerFile,
-                            m_packages.at(mib).size, responses);
+        return RunToHandOff(testsupport::requiredVariable("KESTRIX_INSTALLER_EXE"), {},
+                            installerFile, m_packages.at(mib).size, responses);
     };
     const auto bare = [&](std::uint64_t mib) {
         ServePackage(mib);
-        return RunToHandOff(Variable("KESTRIX_BARE_HANDOFF_EXE"),
+        return RunToHandOff(testsupport::requiredVariable("KESTRIX_BARE_HANDOFF_EXE"),
                             {m_packages.at(mib).url, bareWindowsPath}, bareFile,
                             m_packages.at(mib).size, false);
     };
@@ -159,10 +154,15 @@ void ProgramBench::Run() {
     std::cerr << "program-bench: the window's answers during a " << kHandOffMiB
               << " MiB download\n";
     const HandOff watched = installer(kHandOffMiB, true);
-    m_responses["kind"] = "responses";
-    m_responses["sizeMiB"] = Json::UInt64(kHandOffMiB);
-    m_responses["downloadedMs"] = watched.downloadedMs;
-    Emit(m_responses);
+    Json::Value responses;
+    responses["kind"] = "responses";
+    responses["sizeMiB"] = Json::UInt64(kHandOffMiB);
+    responses["downloadedMs"] = watched.downloadedMs;
+    for (double us : watched.responses->roundTripsUs)
+        responses["roundTripsUs"].append(us);
+    responses["unanswered"] = watched.responses->unanswered;
+    responses["endedBy"] = watched.responses->endedBy;
+    Emit(responses);
     std::cerr << "program-bench: peak memory with each package size\n";
     for (std::uint64_t mib : kMemoryMiB) {
         Json::Value record = HandOffRecord("installer", mib, installer(mib, false));
@@ -181,12 +181,9 @@ void ProgramBench::MeasureStartUp() {
     m_services.script(testsupport::kStandinUpdate, {held});
     const auto timeToWindow = [&](const std::string& exe, const char* name,
                                   bool isInstaller) -> Json::Value {
-        testsupport::WindowQuery query;
-        query.exe = name;
-        query.className = "#32770";
         const auto start = Clock::now();
         testsupport::WineProcess process(m_wine, exe);
-        const auto window = m_driver.waitForWindow(query, 60s);
+        const auto window = m_driver.waitForWindow(DialogOf(name), 60s);
         const double ms = MsSince(start);
         if (!window)
             throw std::runtime_error(std::string(name) + " showed no window");
@@ -206,8 +203,8 @@ void ProgramBench::MeasureStartUp() {
         m_driver.waitForWindowGone(*window, 30s);
         return record;
     };
-    const std::string installer = Variable("KESTRIX_INSTALLER_EXE");
-    const std::string minimal = Variable("KESTRIX_MINIMAL_DIALOG_EXE");
+    const std::string installer = testsupport::requiredVariable("KESTRIX_INSTALLER_EXE");
+    const std::string minimal = testsupport::requiredVariable("KESTRIX_MINIMAL_DIALOG_EXE");
     for (int pair = -1; pair < kStartUpPairs; ++pair) {
         for (int turn = 0; turn < 2; ++turn) {
             const bool ofInstaller = (turn == 0) == (pair % 2 == 0);
@@ -225,9 +222,9 @@ void ProgramBench::PreparePackages() {
         const std::string name = "KestrixOfficeSetup-" + std::to_string(mib) + "MiB.exe";
         const fs::path package = m_output / "packages" / name;
         if (!fs::exists(package) || fs::file_size(package) < mib * kMiB)
-            testsupport::MakePaddedSetup(Variable("KESTRIX_STANDIN_SETUP_EXE"), mib * kMiB,
-                                         m_standinOptions.stateDir, testsupport::Signer::Vendor,
-                                         package);
+            testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
+                                         mib * kMiB, m_standinOptions.stateDir,
+                                         testsupport::Signer::Vendor, package);
         m_packages[mib] = m_services.registerPackageFile(name, package.string());
     }
 }
@@ -252,19 +249,10 @@ HandOff ProgramBench::RunToHandOff(const std::string& exe, const std::vector<std
     const auto start = Clock::now();
     testsupport::WineProcess process(m_wine, exe, options);
     if (measureResponses) {
-        testsupport::WindowQuery query;
-        query.exe = kInstallerExe;
-        query.className = "#32770";
-        const auto window = m_driver.waitForWindow(query, 60s);
+        const auto window = m_driver.waitForWindow(DialogOf(kInstallerExe), 60s);
         if (!window)
             throw std::runtime_error("the installer showed no window");
-        const testsupport::Responsiveness answers = m_driver.measureResponses(*window, 10ms, 600s);
-        Json::Value roundTrips(Json::arrayValue);
-        for (double us : answers.roundTripsUs)
-            roundTrips.append(us);
-        m_responses["roundTripsUs"] = roundTrips;
-        m_responses["unanswered"] = answers.unanswered;
-        m_responses["endedBy"] = answers.endedBy;
+        run.responses = m_driver.measureResponses(*window, 10ms, 600s);
     }
     std::optional<Clock::time_point> endedAt;
     while (run.startedMs < 0) {

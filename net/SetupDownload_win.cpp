@@ -53,8 +53,6 @@ private:
     HINTERNET m_hUrl = nullptr;
 };
 
-// A header as text through a zero-filled buffer offered as 64 bytes; empty
-// when the query fails.
 bool PathExists(const wchar_t* pszPath) {
     return std::wcslen(pszPath) < MAX_PATH &&
            ::GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES;

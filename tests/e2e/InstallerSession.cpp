@@ -2,7 +2,6 @@
 
 #include "tools/harness/PaddedSetup.h"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,19 +28,6 @@ std::unique_ptr<testsupport::WineEnvironment> g_wine;
 std::unique_ptr<testsupport::StandinProcess> g_standin;
 std::unique_ptr<testsupport::UiDriver> g_driver;
 
-std::string RequiredVariable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        throw std::runtime_error(std::string(name) + " is not set");
-    return value;
-}
-
-// The Windows user of the prefix is the Unix user.
-std::string UserName() {
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry ? entry->pw_name : "root";
-}
-
 } // namespace
 
 void Session::SetUp() {
@@ -50,8 +36,8 @@ void Session::SetUp() {
     testsupport::StandinOptions options;
     options.stateDir = CertsDir();
     g_standin = std::make_unique<testsupport::StandinProcess>(options);
-    const std::string trust =
-        RequiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" + g_standin->caDerPath() + "'";
+    const std::string trust = testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" +
+                              g_standin->caDerPath() + "'";
     if (std::system(trust.c_str()) != 0)
         throw std::runtime_error("could not trust the test CA in the prefix: " + trust);
     g_driver = std::make_unique<testsupport::UiDriver>(*g_wine,
@@ -115,7 +101,7 @@ testsupport::WineProcess& InstallerTest::Start(const Launch& launch) {
     const fs::path folder = fs::path(workDir) / std::to_string(processes.size());
     fs::create_directories(folder);
     const fs::path exe = folder / launch.exeName;
-    fs::copy_file(RequiredVariable("KESTRIX_INSTALLER_EXE"), exe,
+    fs::copy_file(testsupport::requiredVariable("KESTRIX_INSTALLER_EXE"), exe,
                   fs::copy_options::overwrite_existing);
     for (const auto& [name, source] : launch.beside)
         fs::copy_file(source, folder / name, fs::copy_options::overwrite_existing);
@@ -189,8 +175,7 @@ bool InstallerTest::WaitForExit(std::chrono::milliseconds limit) {
 }
 
 std::string InstallerTest::SetupFolder() {
-    return Session::Wine().prefix + "/drive_c/users/" + UserName() +
-           "/AppData/Roaming/KestrixOffice/Setup";
+    return Session::Wine().roamingFolder() + "/KestrixOffice/Setup";
 }
 
 testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize, Signing signing) {
@@ -200,8 +185,8 @@ testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize
         signer = signing == Signing::OtherName       ? testsupport::Signer::OtherName
                  : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted
                                                      : testsupport::Signer::Vendor;
-    testsupport::MakePaddedSetup(RequiredVariable("KESTRIX_STANDIN_SETUP_EXE"), paddedSize,
-                                 Session::CertsDir(), signer, package);
+    testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
+                                 paddedSize, Session::CertsDir(), signer, package);
     if (signing == Signing::Tampered) {
         // One byte of the signed part, well inside the padding.
         const auto middle = static_cast<std::streamoff>(fs::file_size(package) / 2);

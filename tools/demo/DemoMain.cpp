@@ -10,9 +10,6 @@
 
 #include <json/json.h>
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -28,13 +25,6 @@ namespace {
 constexpr int kTitle = 1000;
 constexpr int kProgress = 1003;
 const uint64_t kPackageSize = 40ull << 20;
-
-std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        throw std::runtime_error(std::string(name) + " is not set");
-    return value;
-}
 
 class Demo {
 public:
@@ -67,15 +57,16 @@ int Demo::Run() {
     testsupport::StandinOptions options;
     options.stateDir = fs::path(m_wine.prefix).parent_path() / "certs";
     testsupport::StandinProcess standin(options);
-    const std::string trust =
-        Variable("KESTRIX_WINE_ENV") + " trust-ca '" + standin.caDerPath() + "' >/dev/null";
+    const std::string trust = testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" +
+                              standin.caDerPath() + "' >/dev/null";
     if (std::system(trust.c_str()) != 0)
         throw std::runtime_error("could not trust the test CA in the Wine prefix");
     testsupport::StandinClient services = standin.client();
 
     const fs::path package = m_output / "KestrixOfficeSetup.exe";
-    testsupport::MakePaddedSetup(Variable("KESTRIX_STANDIN_SETUP_EXE"), kPackageSize,
-                                 options.stateDir, testsupport::Signer::Vendor, package);
+    testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
+                                 kPackageSize, options.stateDir, testsupport::Signer::Vendor,
+                                 package);
     const testsupport::StandinPackage served =
         services.registerPackageFile("KestrixOfficeSetup.exe", package.string());
     // Paced like a modest connection, so that each view can be seen.
@@ -88,18 +79,16 @@ int Demo::Run() {
     download.chunkDelayMs = 40;
     services.script(testsupport::kStandinPackage, {download});
 
-    const passwd* user = ::getpwuid(::getuid());
-    const fs::path setupFolder = fs::path(m_wine.prefix) / "drive_c/users" /
-                                 (user ? user->pw_name : "root") /
-                                 "AppData/Roaming/KestrixOffice/Setup";
+    const fs::path setupFolder = fs::path(m_wine.roamingFolder()) / "KestrixOffice/Setup";
     fs::remove_all(setupFolder);
 
     std::cout << "demo: starting KestrixOfficeInstaller.exe under Wine on display "
               << m_wine.display << "\n";
-    testsupport::UiDriver driver(m_wine, Variable("KESTRIX_UIDRIVER_EXE"));
+    testsupport::UiDriver driver(m_wine, testsupport::requiredVariable("KESTRIX_UIDRIVER_EXE"));
     testsupport::WineProcessOptions run;
     run.logPath = (m_output / "installer.log").string();
-    testsupport::WineProcess installer(m_wine, Variable("KESTRIX_INSTALLER_EXE"), run);
+    testsupport::WineProcess installer(m_wine,
+                                       testsupport::requiredVariable("KESTRIX_INSTALLER_EXE"), run);
 
     testsupport::WindowQuery query;
     query.exe = "KestrixOfficeInstaller.exe";
@@ -133,7 +122,8 @@ int Demo::Run() {
     const std::string sha = present ? testsupport::Sha256OfFile(downloaded.string()) : "";
     std::cout << "\n== Kestrix Office installer demo ==\n"
               << "installer: the " << m_wine.widthName() << " test build under "
-              << m_wine.widthName() << " Wine (" << Variable("KESTRIX_INSTALLER_EXE") << ")\n"
+              << m_wine.widthName() << " Wine ("
+              << testsupport::requiredVariable("KESTRIX_INSTALLER_EXE") << ")\n"
               << "views shown:\n";
     for (const std::string& view : m_views)
         std::cout << "  - " << view << "\n";

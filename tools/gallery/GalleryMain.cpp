@@ -14,9 +14,6 @@
 
 #include <json/json.h>
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -27,13 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value || !*value)
-        throw std::runtime_error(std::string(name) + " is not set");
-    return value;
-}
 
 std::vector<gallery::Language> ChosenLanguages(int argc, char** argv) {
     if (argc <= 2)
@@ -86,9 +76,7 @@ void WriteShotList(const fs::path& folder, const std::vector<LanguageShots>& row
 
 // Where the installer puts the package, inside the prefix.
 fs::path SetupFolder(const testsupport::WineEnvironment& wine) {
-    const passwd* user = ::getpwuid(::getuid());
-    return fs::path(wine.prefix) / "drive_c/users" / (user ? user->pw_name : "root") /
-           "AppData/Roaming/KestrixOffice/Setup";
+    return fs::path(wine.roamingFolder()) / "KestrixOffice/Setup";
 }
 
 int Run(const fs::path& output, const std::vector<gallery::Language>& languages) {
@@ -102,13 +90,13 @@ int Run(const fs::path& output, const std::vector<gallery::Language>& languages)
     options.stateDir = (fs::path(wine.prefix).parent_path() / "certs").string();
     options.logFile = (output / "logs" / "standin.log").string();
     testsupport::StandinProcess standin(options);
-    const std::string trust =
-        Variable("KESTRIX_WINE_ENV") + " trust-ca '" + standin.caDerPath() + "' >/dev/null";
+    const std::string trust = testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" +
+                              standin.caDerPath() + "' >/dev/null";
     if (std::system(trust.c_str()) != 0)
         throw std::runtime_error("could not trust the stand-in's CA in the Wine prefix");
-    testsupport::UiDriver driver(wine, Variable("KESTRIX_UIDRIVER_EXE"));
-    gallery::ViewTour tour(wine, driver, standin.client(), Variable("KESTRIX_INSTALLER_EXE"),
-                           output);
+    testsupport::UiDriver driver(wine, testsupport::requiredVariable("KESTRIX_UIDRIVER_EXE"));
+    gallery::ViewTour tour(wine, driver, standin.client(),
+                           testsupport::requiredVariable("KESTRIX_INSTALLER_EXE"), output);
 
     std::vector<LanguageShots> rows;
     int failures = 0;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <pwd.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -73,6 +74,30 @@ std::string variable(const char* name) {
 }
 
 } // namespace
+
+namespace {
+
+std::string userName() {
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry ? entry->pw_name : "root";
+}
+
+} // namespace
+
+std::string WineEnvironment::roamingFolder() const {
+    return prefix + "/drive_c/users/" + userName() + "/AppData/Roaming";
+}
+
+std::string WineEnvironment::windowsRoamingFolder() {
+    return "C:\\users\\" + userName() + "\\AppData\\Roaming";
+}
+
+std::string requiredVariable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value)
+        throw std::runtime_error(std::string(name) + " is not set");
+    return value;
+}
 
 std::map<std::string, std::string> WineEnvironment::variables() const {
     return {{"WINEPREFIX", prefix}, {"WINEARCH", arch},    {"WINELOADER", loader},

@@ -17,6 +17,11 @@ struct WineEnvironment {
     // "32-bit" or "64-bit", for what a run reports.
     std::string widthName() const { return arch == "win64" ? "64-bit" : "32-bit"; }
 
+    // The roaming application-data folder of the prefix's Windows user (who is
+    // the Unix user), as a Unix path and as Windows programs name it.
+    std::string roamingFolder() const;
+    static std::string windowsRoamingFolder();
+
     // The variables a Wine program of the tests runs with.
     std::map<std::string, std::string> variables() const;
 
@@ -37,5 +42,9 @@ struct WineEnvironment {
     // KESTRIX_WINE_ARCH. Throws std::runtime_error when neither is there.
     static WineEnvironment fromProcessEnvironment();
 };
+
+// The value of an environment variable the caller cannot do without; throws
+// std::runtime_error when it is unset or empty.
+std::string requiredVariable(const char* name);
 
 } // namespace testsupport
