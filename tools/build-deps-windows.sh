@@ -5,11 +5,16 @@
 #
 #   build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32 [whole|small]]
 #
-# "small" is for what ships: both optimised for size, every function in a
-# section of its own (the linker keeps only what is reached), and of Crypto++
-# only the objects that MD5 needs, compiled for link-time optimisation: the
-# rest of the library, held together by its own cross-references, would
-# otherwise come along (about 1.4 MB). The program must then be linked with
+# Every build of jsoncpp reads its reals and reports its failures without a
+# C++ stream (platform/JsoncppWithoutStreams.h, included ahead of each source).
+#
+# "small" is for what ships: both optimised for size and compiled for
+# link-time optimisation, so that only what the program reaches is kept (the
+# linker itself keeps every function that has unwind information once its
+# object is in); of Crypto++ only the objects that MD5 needs, and of jsoncpp
+# not the parts that read or write through streams
+# (jsoncpp-without-stream-io.patch), whose mere references would bring the
+# C++ locale along (about 1 MB). The program must then be linked with
 # link-time optimisation too.
 set -euo pipefail
 
@@ -22,13 +27,19 @@ variant=${4:-whole}
 case "$cpu" in i686 | x86_64) ;; *) echo "$usage" >&2; exit 2 ;; esac
 case "$threads" in posix | win32) ;; *) echo "$usage" >&2; exit 2 ;; esac
 case "$variant" in
-whole) optimise="-O2" ;;
-small) optimise="-Os -ffunction-sections -fdata-sections" ;;
+whole) optimise="-O2" ar=ar ;;
+small) optimise="-Os -ffunction-sections -fdata-sections -flto" ar=gcc-ar-$threads
+  jsoncpp_small=-DJSON_NO_STREAM_IO ;;
 *) echo "$usage" >&2; exit 2 ;;
 esac
 JSONCPP_VERSION=1.9.5-4
 CRYPTOPP_VERSION=8.7.0+git220824-1
-stamp="$out/.built-$JSONCPP_VERSION-$CRYPTOPP_VERSION"
+repo=$(realpath "$(dirname "$0")/..")
+# jsoncpp is compiled with this header ahead of each source: see the header.
+streamless="$repo/platform/JsoncppWithoutStreams.h"
+fence="$repo/tools/jsoncpp-without-stream-io.patch"
+recipe=$(cat "$0" "$streamless" "$repo/platform/NumberStream.h" "$fence" | sha256sum | cut -c1-12)
+stamp="$out/.built-$JSONCPP_VERSION-$CRYPTOPP_VERSION-$recipe"
 [ "$variant" = whole ] || stamp=$stamp-$variant
 [ -f "$stamp" ] && exit 0
 
@@ -47,11 +58,12 @@ jsoncpp_dir=$(find . -maxdepth 1 -type d -name 'libjsoncpp-*' | head -n1)
 cryptopp_dir=$(find . -maxdepth 1 -type d -name 'libcrypto++-*' | head -n1)
 
 echo "deps: building jsoncpp for $triplet" >&2
+patch -s -d "$jsoncpp_dir" -p1 <"$fence"
 mkdir -p jsoncpp-obj
 for f in json_reader json_value json_writer; do
-  $CXX -std=c++17 $optimise -I "$jsoncpp_dir/include" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
+  $CXX -std=c++17 $optimise ${jsoncpp_small:-} -I "$jsoncpp_dir/include" -I "$repo" -include "$streamless" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
 done
-$AR rcs "$out/lib/libjsoncpp.a" jsoncpp-obj/*.o
+"$triplet-$ar" rcs "$out/lib/libjsoncpp.a" jsoncpp-obj/*.o
 cp -r "$jsoncpp_dir/include/json" "$out/include/"
 
 mkdir -p "$out/include/cryptopp"
@@ -60,10 +72,10 @@ if [ "$variant" = small ]; then
   echo "deps: building the MD5 part of Crypto++ for $triplet" >&2
   mkdir -p cryptopp-obj
   for f in md5 iterhash cryptlib misc allocate fips140; do
-    $CXX -std=c++17 $optimise -flto -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
+    $CXX -std=c++17 $optimise -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
       -o "cryptopp-obj/$f.o"
   done
-  "$triplet-gcc-ar-$threads" rcs "$out/lib/libcryptopp.a" cryptopp-obj/*.o
+  "$triplet-$ar" rcs "$out/lib/libcryptopp.a" cryptopp-obj/*.o
 else
   echo "deps: building Crypto++ for $triplet (a few minutes)" >&2
   make -s -C "$cryptopp_dir" -f GNUmakefile-cross -j"$(nproc)" static \

@@ -28,8 +28,9 @@ GROUPS = [
                 r"oleaut32|uuid|msvcrt)\.a"), "import thunks"),
     (re.compile(r"\.res\.obj|installer\.res"), "resources"),
     (re.compile(r"libkestrix_|CMakeFiles"), "our code"),
-    # Link-time optimisation merges our code and the Crypto++ part it uses.
-    (re.compile(r"\.ltrans\d*\.ltrans\.o$"), "our code and Crypto++'s MD5 (optimised together)"),
+    # Link-time optimisation merges our code with the parts of jsoncpp and
+    # Crypto++ that it reaches.
+    (re.compile(r"\.ltrans\d*\.ltrans\.o$"), "our code, jsoncpp and Crypto++'s MD5 (optimised together)"),
     (re.compile(r"^dll stuff$"), "linker (relocations)"),
 ]
 

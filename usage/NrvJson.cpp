@@ -7,21 +7,6 @@
 
 namespace {
 
-// The compact form of Json::FastWriter, except that characters outside ASCII
-// are written as they are instead of as \u escapes.
-Json::StreamWriterBuilder CompactBuilder() {
-    Json::StreamWriterBuilder settings;
-    settings["indentation"] = "";
-    settings["commentStyle"] = "None";
-    settings["emitUTF8"] = true;
-    settings["enableYAMLCompatibility"] = false;
-    settings["dropNullPlaceholders"] = false;
-    settings["useSpecialFloats"] = false;
-    settings["precision"] = Json::Value::defaultRealPrecision;
-    settings["precisionType"] = "significant";
-    return settings;
-}
-
 // The text with every ill-formed part of its UTF-8 replaced by U+FFFD.
 std::string WellFormedText(const std::string& text) {
     const std::wstring decoded = utf8::DecodeUtf8(text.data(), text.size());
@@ -50,6 +35,73 @@ Json::Value WellFormed(const Json::Value& value) {
     default:
         return value;
     }
+}
+
+// The four hexadecimal digits of a \u escape starting at text[at], or -1.
+long EscapedUnit(const std::string& text, size_t at) {
+    if (text.compare(at, 2, "\\u") != 0 || at + 6 > text.size())
+        return -1;
+    long unit = 0;
+    for (size_t i = at + 2; i < at + 6; ++i) {
+        const char c = text[i];
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+        if (digit < 0)
+            return -1;
+        unit = unit * 16 + digit;
+    }
+    return unit;
+}
+
+void AppendUtf8(std::string& out, unsigned long codePoint) {
+    if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+    }
+    out += static_cast<char>(0x80 | (codePoint & 0x3F));
+}
+
+// FastWriter's text with its escapes of characters outside ASCII turned back
+// into their UTF-8. It cannot be told not to escape them, and the one writer
+// that can writes through a C++ stream, which would bring the whole C++
+// locale into the executable. Other escapes, such as those of control
+// characters, stay as they are; the text is JSON, so a backslash outside an
+// escape cannot occur.
+std::string WithRawUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        if (text[at] != '\\') {
+            out += text[at++];
+            continue;
+        }
+        const long unit = EscapedUnit(text, at);
+        if (unit < 0x80) {
+            out.append(text, at, 2);
+            at += 2;
+            continue;
+        }
+        at += 6;
+        const long low = EscapedUnit(text, at);
+        if (unit >= 0xD800 && unit < 0xDC00 && low >= 0xDC00 && low < 0xE000) {
+            AppendUtf8(out, 0x10000 + ((static_cast<unsigned long>(unit) - 0xD800) << 10) +
+                                (static_cast<unsigned long>(low) - 0xDC00));
+            at += 6;
+        } else if (unit >= 0xD800 && unit < 0xE000) {
+            AppendUtf8(out, 0xFFFD);
+        } else {
+            AppendUtf8(out, static_cast<unsigned long>(unit));
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -110,7 +162,12 @@ bool CNRVJson::Parse(const char* text) {
 }
 
 const char* CNRVJson::ToCompactString() {
-    m_strText = Json::writeString(CompactBuilder(), m_root);
-    m_strText += '\n';
+    // FastWriter reads any byte after a UTF-8 lead byte as a continuation:
+    // texts set that are not UTF-8 are made so first, or it would swallow
+    // the characters after a stray lead byte.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    m_strText = WithRawUtf8(Json::FastWriter().write(WellFormed(m_root)));
+#pragma GCC diagnostic pop
     return m_strText.c_str();
 }

@@ -28,8 +28,10 @@ public:
     bool Parse(const char* text);
 
     // The root in compact form (no spaces, members in byte order of their
-    // keys, non-ASCII written as raw UTF-8, a final line feed). The pointer
-    // stays valid until the next call or the object's destruction.
+    // keys, non-ASCII written as raw UTF-8, a final line feed): FastWriter's,
+    // but for its \u escapes of non-ASCII. Ill-formed parts of texts that
+    // were set are written as U+FFFD. The pointer stays valid until the next
+    // call or the object's destruction.
     const char* ToCompactString();
 
 private:

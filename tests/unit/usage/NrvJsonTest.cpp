@@ -86,3 +86,31 @@ TEST(NrvJson, EscapedUnpairedSurrogatesBecomeReplacementCharacters) {
         "{\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDkey\":[\"a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\","
         "\"\xF0\x9F\x98\x80 \xED\x95\x9C\"]}\n");
 }
+
+// Characters outside ASCII are written as they are, as the library's stream
+// writer does when told to: FastWriter's escapes of them are undone, those of
+// control characters and of the backslash are not.
+TEST(NrvJson, CompactFormWritesNonAsciiAsTheStreamWriterWouldUnescaped) {
+    CNRVJson json;
+    json.SetString("\xC3\xA9t\xC3\xA9", "caf\xC3\xA9 \xED\x95\x9C \xF0\x9F\x98\x80 \xEF\xBF\xBF");
+    json.SetString("escapes", "\\u00e9 \\\\u00e9 \x01 \x7f \xC2\x80");
+    json.SetInt("n", 1);
+    Json::StreamWriterBuilder settings;
+    settings["indentation"] = "";
+    settings["emitUTF8"] = true;
+    EXPECT_EQ(std::string(json.ToCompactString()),
+              Json::writeString(settings, json.GetRoot()) + "\n");
+    EXPECT_EQ(std::string(json.ToCompactString()),
+              "{\"escapes\":\"\\\\u00e9 \\\\\\\\u00e9 \\u0001 \x7f \xC2\x80\","
+              "\"n\":1,\"\xC3\xA9t\xC3\xA9\":\"caf\xC3\xA9 \xED\x95\x9C \xF0\x9F\x98\x80 "
+              "\xEF\xBF\xBF\"}\n");
+}
+
+// A stray lead byte must not take the characters after it along.
+TEST(NrvJson, IllFormedTextsAreWrittenWithReplacementCharacters) {
+    CNRVJson json;
+    json.SetString("k", "a\xC3z \xE2\x82 \xFF \xED\xA0\x80.");
+    EXPECT_EQ(std::string(json.ToCompactString()),
+              "{\"k\":\"a\xEF\xBF\xBDz \xEF\xBF\xBD \xEF\xBF\xBD "
+              "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.\"}\n");
+}
