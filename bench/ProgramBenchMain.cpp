@@ -29,6 +29,7 @@
 #include <map>
 #include <optional>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -131,24 +132,35 @@ void ProgramBench::Run() {
         return RunToHandOff(testsupport::requiredVariable("KESTRIX_INSTALLER_EXE"), {},
                             installerFile, m_packages.at(mib).size, responses);
     };
-    const auto bare = [&](std::uint64_t mib) {
+    const auto bare = [&](std::uint64_t mib, bool checkSignature) {
         ServePackage(mib);
-        return RunToHandOff(testsupport::requiredVariable("KESTRIX_BARE_HANDOFF_EXE"),
-                            {m_packages.at(mib).url, bareWindowsPath}, bareFile,
-                            m_packages.at(mib).size, false);
+        std::vector<std::string> arguments{m_packages.at(mib).url, bareWindowsPath};
+        if (checkSignature)
+            arguments.push_back("--check-signature");
+        return RunToHandOff(testsupport::requiredVariable("KESTRIX_BARE_HANDOFF_EXE"), arguments,
+                            bareFile, m_packages.at(mib).size, false);
     };
 
-    std::cerr << "program-bench: launch to hand-off, " << m_pairs << " pairs of " << kHandOffMiB
-              << " MiB after a warm-up pair\n";
+    std::cerr << "program-bench: launch to hand-off, " << m_pairs << " rounds of " << kHandOffMiB
+              << " MiB after a warm-up round\n";
     installer(64, false);
-    bare(64);
-    for (int pair = 0; pair < m_pairs; ++pair) {
-        // The order alternates, so that what one run leaves behind falls on both.
-        for (int turn = 0; turn < 2; ++turn) {
-            if ((turn == 0) == (pair % 2 == 0))
+    bare(64, false);
+    bare(64, true);
+    for (int round = 0; round < m_pairs; ++round) {
+        // The order turns from round to round, so that what one run leaves
+        // behind falls on each.
+        for (int turn = 0; turn < 3; ++turn) {
+            switch ((round + turn) % 3) {
+            case 0:
                 Emit(HandOffRecord("installer", kHandOffMiB, installer(kHandOffMiB, false)));
-            else
-                Emit(HandOffRecord("bare", kHandOffMiB, bare(kHandOffMiB)));
+                break;
+            case 1:
+                Emit(HandOffRecord("bare", kHandOffMiB, bare(kHandOffMiB, false)));
+                break;
+            default:
+                Emit(HandOffRecord("bare-checked", kHandOffMiB, bare(kHandOffMiB, true)));
+                break;
+            }
         }
     }
     std::cerr << "program-bench: the window's answers during a " << kHandOffMiB

@@ -1,8 +1,8 @@
 # How every Windows program of ours is built, so that none of it rests on a
 # linker's defaults: address-space layout randomisation (a dynamic base, with
-# its relocations kept), data execution prevention, stack canaries (libssp,
-# linked statically) and the checked variants of the string and memory
-# functions. The release check reads the result back from the executable.
+# its relocations kept), data execution prevention, stack canaries (set up and
+# reported by platform/StackProtector_win.cpp) and the checked variants of the
+# string and memory functions (libssp, linked statically). The release check reads the result back from the executable.
 #
 # The builds are reproducible too: no time stamp in the PE header and no
 # build folder in the objects, so that the same commit gives the same bytes.
