@@ -105,11 +105,11 @@ def main(argv):
         groups[group] += size
         kinds[group][kind] += size
     total = sum(groups.values())
-    print("%-50s %10s  %s" % ("from", "bytes", "of which"))
+    print("%-58s %10s  %s" % ("from", "bytes", "of which"))
     for group, size in groups.most_common():
         detail = ", ".join("%s %d" % (k, s) for k, s in kinds[group].most_common() if s)
-        print("%-50s %10d  %s" % (group, size, detail))
-    print("%-50s %10d" % ("linked sections in all", total))
+        print("%-58s %10d  %s" % (group, size, detail))
+    print("%-58s %10d" % ("linked sections in all", total))
     print()
     print("%s: %d bytes" % (argv[2], os.path.getsize(argv[2])))
     for name, size in pe_sections(argv[2]):
