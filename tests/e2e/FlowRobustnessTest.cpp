@@ -227,12 +227,7 @@ TEST_F(FlowRobustness, AFullDiskEndsTheDownloadAsAFailure) {
 
 // With no thread to run its job, the attempt fails where the user can retry.
 TEST_F(FlowRobustness, AJobThatCannotStartGivesTheFailureView) {
-    Launch launch;
-    launch.environment["KESTRIX_TEST_NO_THREADS"] = "1";
-    Start(launch);
-    const WindowHandle window = WaitForTheFailureView();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(Visible(Read(window), kRetry));
+    EXPECT_TRUE(StartOnTheFailureViewWith("KESTRIX_TEST_NO_THREADS"));
 }
 
 // The collector holds each connection a second before it reads it, as a

@@ -146,6 +146,17 @@ WindowHandle InstallerTest::WaitForTheFailureView() {
     return window;
 }
 
+WindowHandle InstallerTest::StartOnTheFailureViewWith(const std::string& hook) {
+    Launch launch;
+    launch.environment[hook] = "1";
+    Start(launch);
+    const WindowHandle window = WaitForTheFailureView();
+    if (window) {
+        EXPECT_TRUE(Visible(Read(window), kRetry)) << "no Retry on the failure view";
+    }
+    return window;
+}
+
 bool InstallerTest::WaitForTitle(WindowHandle window, const std::string& text) {
     return Session::Driver().waitForControlText(window, kTitle, text, 60s);
 }

@@ -98,6 +98,10 @@ protected:
     // The window of the installer just started, once it shows the failure
     // view; 0, with a test failure, when it does not.
     WindowHandle WaitForTheFailureView();
+    // Starts the installer with the test hook set in its environment, waits
+    // for the failure view the hook leads to and expects Retry on it; 0 (and a
+    // failed test) when the view does not come.
+    WindowHandle StartOnTheFailureViewWith(const std::string& hook);
     // Kills every copy started and waits until their windows are gone.
     void StopAll();
     // True when the last started installer ends within the limit.

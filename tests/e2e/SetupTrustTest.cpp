@@ -51,12 +51,7 @@ TEST_F(SetupTrust, AnythingElseIsNeverOpened) {
 
 TEST_F(SetupTrust, WithoutAnApplicationDataFolderNothingIsDownloaded) {
     ServeStandinSetup();
-    Launch launch;
-    launch.environment["KESTRIX_TEST_NO_APPDATA"] = "1";
-    Start(launch);
-    const WindowHandle window = WaitForTheFailureView();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(Visible(Read(window), kRetry));
+    ASSERT_TRUE(StartOnTheFailureViewWith("KESTRIX_TEST_NO_APPDATA"));
     EXPECT_TRUE(Session::Standin().requests(testsupport::kStandinPackage).empty());
     // The installer runs from a folder on Z:, which Wine maps to /.
     EXPECT_FALSE(fs::exists("/KestrixOffice")) << "no folder at the root of the current drive";

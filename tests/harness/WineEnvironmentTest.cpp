@@ -63,13 +63,20 @@ const char* const kPrinted = "export WINEPREFIX=/work/main/build/wine/win64/pref
 
 const char* const kWidth = "export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine\n";
 
+// Expects the fields as given, in their order: prefix, display, browser log,
+// arch and loader.
+void ExpectFields(const WineEnvironment& wine, const WineEnvironment& expected) {
+    EXPECT_EQ(wine.prefix, expected.prefix);
+    EXPECT_EQ(wine.display, expected.display);
+    EXPECT_EQ(wine.browserLog, expected.browserLog);
+    EXPECT_EQ(wine.arch, expected.arch);
+    EXPECT_EQ(wine.loader, expected.loader);
+}
+
 TEST(WineEnvironmentTest, ReadsWhatTheScriptPrints) {
-    const WineEnvironment wine = WineEnvironment::parse(kPrinted);
-    EXPECT_EQ(wine.prefix, "/work/main/build/wine/win64/prefix");
-    EXPECT_EQ(wine.display, ":91");
-    EXPECT_EQ(wine.browserLog, "/work/main/build/wine/win64/browser.log");
-    EXPECT_EQ(wine.arch, "win64");
-    EXPECT_EQ(wine.loader, "/usr/lib/wine/wine64");
+    ExpectFields(WineEnvironment::parse(kPrinted),
+                 {"/work/main/build/wine/win64/prefix", ":91",
+                  "/work/main/build/wine/win64/browser.log", "win64", "/usr/lib/wine/wine64"});
 }
 
 TEST(WineEnvironmentTest, UndoesShellQuoting) {
@@ -138,12 +145,8 @@ TEST(WineEnvironmentTest, ProcessEnvironmentComesFirst) {
     const ScopedVariable loader("WINELOADER", "/usr/lib/wine/wine");
     const ScopedVariable log("KESTRIX_BROWSER_LOG", nullptr);
     const ScopedVariable script("KESTRIX_WINE_ENV", "/nonexistent/wine-env.sh");
-    const WineEnvironment wine = WineEnvironment::fromProcessEnvironment();
-    EXPECT_EQ(wine.prefix, "/x/prefix");
-    EXPECT_EQ(wine.display, ":77");
-    EXPECT_EQ(wine.browserLog, "/x/browser.log");
-    EXPECT_EQ(wine.arch, "win32");
-    EXPECT_EQ(wine.loader, "/usr/lib/wine/wine");
+    ExpectFields(WineEnvironment::fromProcessEnvironment(),
+                 {"/x/prefix", ":77", "/x/browser.log", "win32", "/usr/lib/wine/wine"});
 }
 
 TEST(WineEnvironmentTest, WithoutProcessEnvironmentTheScriptIsStarted) {

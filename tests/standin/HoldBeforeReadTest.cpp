@@ -2,16 +2,10 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 
+namespace standintest {
 namespace {
-
-using standintest::parseResponse;
-using standintest::RawConnection;
-using standintest::roundTrip;
-using standintest::StandinTest;
-using testsupport::StandinAnswer;
 
 using HoldBeforeReadTest = StandinTest;
 using Clock = std::chrono::steady_clock;
@@ -27,17 +21,16 @@ TEST_F(HoldBeforeReadTest, ReadsTheRequestOnlyAfterTheHoldAndAnswersItAsScripted
     held.holdBeforeReadMs = 600;
     client().script("update", {held}, true);
     std::int64_t connectedMs = wallClockMs();
-    RawConnection connection(ports().update);
-    connection.send(standintest::kPackageUrlRequest);
+    RawConnection connection = sendUpdateRequest();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(client().requests("update").empty());
 
     EXPECT_EQ(parseResponse(connection.readToEnd()).body, "held");
-    std::vector<testsupport::StandinRequest> recorded = client().requests("update");
+    std::vector<StandinRequest> recorded = client().requests("update");
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_GE(recorded[0].receivedMs - connectedMs, 600);
-    EXPECT_EQ(recorded[0].raw, standintest::kPackageUrlRequest);
-    EXPECT_EQ(parseResponse(roundTrip(ports().update, standintest::kPackageUrlRequest)).status, 200)
+    EXPECT_EQ(recorded[0].raw, kPackageUrlRequest);
+    EXPECT_EQ(parseResponse(askUpdate()).status, 200)
         << "the held answer was used once, by the held request";
 }
 
@@ -58,8 +51,7 @@ TEST_F(HoldBeforeReadTest, AResetEndsTheHoldAndTheConnection) {
     StandinAnswer held;
     held.holdBeforeReadMs = 60000;
     client().script("update", {held});
-    RawConnection connection(ports().update);
-    connection.send(standintest::kPackageUrlRequest);
+    RawConnection connection = sendUpdateRequest();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Clock::time_point start = Clock::now();
     client().reset();
@@ -69,3 +61,4 @@ TEST_F(HoldBeforeReadTest, AResetEndsTheHoldAndTheConnection) {
 }
 
 } // namespace
+} // namespace standintest

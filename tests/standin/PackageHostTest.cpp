@@ -2,19 +2,13 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 #include "tools/standin/GeneratedContent.h"
 #include "tools/standin/Sha256.h"
 
+namespace standintest {
 namespace {
 
-using standintest::parseResponse;
-using standintest::RawResponse;
-using standintest::roundTrip;
-using standintest::ScratchDir;
-using standintest::StandinTest;
-using testsupport::StandinAnswer;
 using testsupport::StandinPackage;
 
 using PackageHostTest = StandinTest;
@@ -130,12 +124,11 @@ TEST_F(PackageHostTest, ScriptedDeliveryAppliesToPackageDownloads) {
 
 TEST_F(PackageHostTest, TheDefaultUpdateAnswerLeadsToTheRegisteredSetup) {
     StandinPackage package = client().registerGeneratedPackage("KestrixOfficeSetup.exe", 5000, 3);
-    RawResponse update = parseResponse(roundTrip(
-        ports().update,
-        "POST /api/1/update/pcoffice/packageurl HTTP/1.0\r\nContent-Length: 5\r\n\r\nnull\n"));
+    RawResponse update = parseResponse(askUpdate());
     EXPECT_NE(update.body.find("\"url\":\"" + package.url + "\""), std::string::npos)
         << update.body;
     EXPECT_EQ(sha256(fetch("KestrixOfficeSetup.exe").body), package.sha256);
 }
 
 } // namespace
+} // namespace standintest

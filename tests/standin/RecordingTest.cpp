@@ -1,16 +1,10 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 
+namespace standintest {
 namespace {
-
-using standintest::parseResponse;
-using standintest::RawConnection;
-using standintest::roundTrip;
-using standintest::StandinTest;
-using testsupport::StandinRequest;
 
 using RecordingTest = StandinTest;
 
@@ -122,3 +116,4 @@ TEST_F(RecordingTest, ResetForgetsRecordings) {
 }
 
 } // namespace
+} // namespace standintest

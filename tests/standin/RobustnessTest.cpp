@@ -2,23 +2,15 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 
+namespace standintest {
 namespace {
-
-using standintest::parseResponse;
-using standintest::RawConnection;
-using standintest::RawResponse;
-using standintest::roundTrip;
-using standintest::StandinTest;
 
 using RobustnessTest = StandinTest;
 
 void expectStillServing() {
-    EXPECT_EQ(parseResponse(roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest))
-                  .status,
-              200);
+    EXPECT_EQ(parseResponse(StandinTest::askUpdate()).status, 200);
 }
 
 TEST_F(RobustnessTest, AnswersAMalformedRequestWith400AndKeepsServing) {
@@ -27,7 +19,7 @@ TEST_F(RobustnessTest, AnswersAMalformedRequestWith400AndKeepsServing) {
     EXPECT_NE(response.body.find("malformed request line"), std::string::npos);
     expectStillServing();
 
-    std::vector<testsupport::StandinRequest> recorded = client().requests("update");
+    std::vector<StandinRequest> recorded = client().requests("update");
     ASSERT_EQ(recorded.size(), 2u);
     EXPECT_EQ(recorded[0].raw, "HELLO THERE\r\n\r\n");
     EXPECT_EQ(recorded[0].responseStatus, 400);
@@ -72,11 +64,8 @@ TEST_F(RobustnessTest, IgnoresConnectionsThatSendNothing) {
 TEST_F(RobustnessTest, ServesManyConnectionsAtOnce) {
     std::vector<std::future<int>> answers;
     for (int i = 0; i < 24; ++i) {
-        answers.push_back(std::async(std::launch::async, [] {
-            return parseResponse(
-                       roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest))
-                .status;
-        }));
+        answers.push_back(std::async(
+            std::launch::async, [] { return parseResponse(StandinTest::askUpdate()).status; }));
     }
     for (std::future<int>& answer : answers) {
         EXPECT_EQ(answer.get(), 200);
@@ -85,3 +74,4 @@ TEST_F(RobustnessTest, ServesManyConnectionsAtOnce) {
 }
 
 } // namespace
+} // namespace standintest

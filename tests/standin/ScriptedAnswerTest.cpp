@@ -4,22 +4,21 @@
 #include <gtest/gtest.h>
 #include <thread>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 
+namespace standintest {
 namespace {
-
-using standintest::parseResponse;
-using standintest::RawConnection;
-using standintest::RawResponse;
-using standintest::roundTrip;
-using standintest::StandinTest;
-using testsupport::StandinAnswer;
 
 using ScriptedAnswerTest = StandinTest;
 
-std::string askUpdate() {
-    return roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest);
+// The answer holds the first `sent` bytes of the scripted body of 'x's, and
+// the recording counts them as a delivery that was cut.
+void expectCutAfter(const RawResponse& response, std::size_t sent) {
+    EXPECT_EQ(response.body, std::string(sent, 'x'));
+    std::vector<StandinRequest> recorded = StandinTest::client().requests("update");
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].bodyBytesSent, sent);
+    EXPECT_EQ(recorded[0].outcome, "cut");
 }
 
 TEST_F(ScriptedAnswerTest, DefaultUpdateAnswerPointsAtThePackageHost) {
@@ -112,26 +111,17 @@ TEST_F(ScriptedAnswerTest, DropsTheConnectionAfterTheGivenBodyBytes) {
     client().script("update", {answer});
     RawResponse response = parseResponse(askUpdate());
     EXPECT_EQ(response.header("Content-Length"), "1000");
-    EXPECT_EQ(response.body, std::string(300, 'x'));
-    std::vector<testsupport::StandinRequest> recorded = client().requests("update");
-    ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(recorded[0].bodyBytesSent, 300u);
-    EXPECT_EQ(recorded[0].outcome, "cut");
+    expectCutAfter(response, 300);
 }
 
 TEST_F(ScriptedAnswerTest, ResetsTheConnectionAfterTheGivenBodyBytes) {
     StandinAnswer answer = StandinAnswer::json(std::string(1000, 'x'));
     answer.resetAfterBytes = 300;
     client().script("update", {answer});
-    RawConnection connection(ports().update);
-    connection.send(standintest::kPackageUrlRequest);
+    RawConnection connection = sendUpdateRequest();
     RawResponse response = parseResponse(connection.readToEnd());
     EXPECT_EQ(connection.closeError(), ECONNRESET);
-    EXPECT_EQ(response.body, std::string(300, 'x'));
-    std::vector<testsupport::StandinRequest> recorded = client().requests("update");
-    ASSERT_EQ(recorded.size(), 1u);
-    EXPECT_EQ(recorded[0].bodyBytesSent, 300u);
-    EXPECT_EQ(recorded[0].outcome, "cut");
+    expectCutAfter(response, 300);
 }
 
 TEST_F(ScriptedAnswerTest, AResetDeliversEveryByteSentBeforeItToASlowReader) {
@@ -139,8 +129,7 @@ TEST_F(ScriptedAnswerTest, AResetDeliversEveryByteSentBeforeItToASlowReader) {
     StandinAnswer answer = StandinAnswer::json(std::string(kSent + 1000, 'y'));
     answer.resetAfterBytes = kSent;
     client().script("update", {answer});
-    RawConnection connection(ports().update);
-    connection.send(standintest::kPackageUrlRequest);
+    RawConnection connection = sendUpdateRequest();
     // Much of the body still waits in the socket buffers when the cutoff comes.
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     RawResponse response = parseResponse(connection.readToEnd());
@@ -196,8 +185,7 @@ TEST_F(ScriptedAnswerTest, AStallHoldsTheConnectionUntilTheReset) {
     StandinAnswer answer = StandinAnswer::json(std::string(1000, 's'));
     answer.stallAfterBytes = 10;
     client().script("update", {answer});
-    RawConnection connection(ports().update);
-    connection.send(standintest::kPackageUrlRequest);
+    RawConnection connection = sendUpdateRequest();
     const std::string& early = connection.readAtLeast(1);
     std::size_t headEnd = early.find("\r\n\r\n");
     ASSERT_NE(headEnd, std::string::npos);
@@ -227,3 +215,4 @@ TEST_F(ScriptedAnswerTest, ARefusedScriptSaysWhy) {
 }
 
 } // namespace
+} // namespace standintest

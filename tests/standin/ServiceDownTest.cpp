@@ -3,17 +3,11 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 #include "tests/standin/TlsClient.h"
 
+namespace standintest {
 namespace {
-
-using standintest::parseResponse;
-using standintest::RawConnection;
-using standintest::roundTrip;
-using standintest::StandinTest;
-using standintest::tlsExchange;
 
 using ServiceDownTest = StandinTest;
 
@@ -26,11 +20,6 @@ bool refused(int port, const char* address = "127.0.0.1") {
     return false;
 }
 
-int updateStatus() {
-    return parseResponse(roundTrip(StandinTest::ports().update, standintest::kPackageUrlRequest))
-        .status;
-}
-
 TEST_F(ServiceDownTest, RefusesConnectionsWhileDownAndServesOnTheSamePortWhenUp) {
     client().setServiceDown("update", true);
     client().setServiceDown("update", true);
@@ -41,7 +30,7 @@ TEST_F(ServiceDownTest, RefusesConnectionsWhileDownAndServesOnTheSamePortWhenUp)
 
     client().setServiceDown("update", false);
     client().setServiceDown("update", false);
-    EXPECT_EQ(updateStatus(), 200);
+    EXPECT_EQ(parseResponse(askUpdate()).status, 200);
     EXPECT_EQ(client().requests("update").size(), 1u);
 }
 
@@ -50,10 +39,11 @@ TEST_F(ServiceDownTest, TheResetBringsEveryServiceBackUp) {
     client().setServiceDown("collector", true);
     EXPECT_TRUE(refused(ports().collector));
     client().reset();
-    EXPECT_EQ(updateStatus(), 200);
+    EXPECT_EQ(parseResponse(askUpdate()).status, 200);
     EXPECT_TRUE(
         tlsExchange(ports().collector, standin().caPemPath(), "localhost", "GET / HTTP/1.1\r\n\r\n")
             .connected);
 }
 
 } // namespace
+} // namespace standintest

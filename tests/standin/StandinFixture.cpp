@@ -19,6 +19,16 @@ testsupport::StandinProcess& StandinTest::standin() {
     return *process;
 }
 
+std::string StandinTest::askUpdate() {
+    return roundTrip(ports().update, kPackageUrlRequest);
+}
+
+RawConnection StandinTest::sendUpdateRequest() {
+    RawConnection connection(ports().update);
+    connection.send(kPackageUrlRequest);
+    return connection;
+}
+
 void StandinTest::SetUp() {
     client().reset();
 }

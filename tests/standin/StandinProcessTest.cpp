@@ -3,13 +3,12 @@
 #include <iterator>
 #include <sys/wait.h>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 #include "tools/harness/StandinProcess.h"
 
+namespace standintest {
 namespace {
 
-using standintest::ScratchDir;
 using testsupport::StandinOptions;
 using testsupport::StandinPorts;
 using testsupport::StandinProcess;
@@ -20,7 +19,7 @@ std::string readFile(const std::string& path) {
 }
 
 StandinOptions optionsIn(const std::string& dir) {
-    standintest::copyTemplateCertificates(dir);
+    copyTemplateCertificates(dir);
     StandinOptions options;
     options.stateDir = dir;
     options.ports = StandinPorts::anyFree();
@@ -47,8 +46,7 @@ TEST(StandinProcess, StopsCleanlyAndKeepsItsCaForTheNextRun) {
 }
 
 std::string fetchPackage(const StandinProcess& process, const std::string& name) {
-    return standintest::roundTrip(process.ports().package,
-                                  "GET /packages/" + name + " HTTP/1.1\r\n\r\n");
+    return roundTrip(process.ports().package, "GET /packages/" + name + " HTTP/1.1\r\n\r\n");
 }
 
 TEST(StandinProcess, ServesStartupPackagesAgainAfterAReset) {
@@ -61,11 +59,10 @@ TEST(StandinProcess, ServesStartupPackagesAgainAfterAReset) {
     process.client().registerGeneratedPackage("Extra.exe", 10, 1);
     process.client().reset();
 
-    standintest::RawResponse setup =
-        standintest::parseResponse(fetchPackage(process, "KestrixOfficeSetup.exe"));
+    RawResponse setup = parseResponse(fetchPackage(process, "KestrixOfficeSetup.exe"));
     EXPECT_EQ(setup.status, 200);
     EXPECT_EQ(setup.body, "MZ setup");
-    EXPECT_EQ(standintest::parseResponse(fetchPackage(process, "Extra.exe")).status, 404);
+    EXPECT_EQ(parseResponse(fetchPackage(process, "Extra.exe")).status, 404);
 }
 
 TEST(StandinProcess, ReportsAStartFailureWithTheLog) {
@@ -83,3 +80,4 @@ TEST(StandinProcess, ReportsAStartFailureWithTheLog) {
 }
 
 } // namespace
+} // namespace standintest

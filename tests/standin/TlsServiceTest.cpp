@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "tests/standin/RawHttp.h"
 #include "tests/standin/StandinFixture.h"
 #include "tests/standin/TlsClient.h"
 
+namespace standintest {
 namespace {
 
-using standintest::parseResponse;
-using standintest::RawResponse;
-using standintest::StandinTest;
-using standintest::tlsExchange;
-using standintest::TlsResult;
 using testsupport::StandinCertificate;
 
 using TlsServiceTest = StandinTest;
@@ -29,7 +24,7 @@ TEST_F(TlsServiceTest, LogConfigurationAnswersOverVerifiedTlsAndReadsTheGetBody)
     EXPECT_EQ(response.status, 200);
     EXPECT_EQ(response.body, "{\"resultCode\":0,\"serverTime\":1700000000123}");
 
-    std::vector<testsupport::StandinRequest> recorded = client().requests("logconf");
+    std::vector<StandinRequest> recorded = client().requests("logconf");
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_TRUE(recorded[0].tls);
     EXPECT_EQ(recorded[0].method, "GET");
@@ -97,3 +92,4 @@ TEST_F(TlsServiceTest, OnlyTlsServicesChooseACertificate) {
 }
 
 } // namespace
+} // namespace standintest

@@ -19,15 +19,27 @@ std::string decoded(const Json::Value& value) {
     return *bytes;
 }
 
+// A JSON member and the field it is read into.
+template <typename T> struct Field {
+    const char* name;
+    T& value;
+};
+template <typename T> Field(const char*, T&) -> Field<T>;
+
+// Reads each member of `object` into its field, converted to the field's
+// type; a missing member reads as 0, false or "".
+template <typename... T> void readFields(const Json::Value& object, Field<T>... fields) {
+    ((fields.value = object[fields.name].template as<T>()), ...);
+}
+
 StandinRequest requestFromJson(const Json::Value& value) {
     StandinRequest request;
-    request.id = value["id"].asUInt64();
-    request.service = value["service"].asString();
-    request.receivedMs = value["received_ms"].asInt64();
-    request.tls = value["tls"].asBool();
-    request.peer = value["peer"].asString();
-    request.method = value["method"].asString();
-    request.version = value["version"].asString();
+    readFields(value, Field{"id", request.id}, Field{"service", request.service},
+               Field{"received_ms", request.receivedMs}, Field{"tls", request.tls},
+               Field{"peer", request.peer}, Field{"method", request.method},
+               Field{"version", request.version}, Field{"error", request.error},
+               Field{"response_status", request.responseStatus},
+               Field{"body_bytes_sent", request.bodyBytesSent}, Field{"outcome", request.outcome});
     for (const Json::Value& line : value["headers_base64"]) {
         request.headers.push_back(decoded(line));
     }
@@ -39,10 +51,6 @@ StandinRequest requestFromJson(const Json::Value& value) {
     if (firstSpace != std::string::npos && lastSpace > firstSpace) {
         request.target = request.requestLine.substr(firstSpace + 1, lastSpace - firstSpace - 1);
     }
-    request.error = value.get("error", "").asString();
-    request.responseStatus = value["response_status"].asInt();
-    request.bodyBytesSent = value["body_bytes_sent"].asUInt64();
-    request.outcome = value["outcome"].asString();
     return request;
 }
 
@@ -60,10 +68,8 @@ const char* certificateName(StandinCertificate certificate) {
 
 StandinPackage packageFromJson(const Json::Value& value) {
     StandinPackage package;
-    package.name = value["name"].asString();
-    package.size = value["size"].asUInt64();
-    package.sha256 = value["sha256"].asString();
-    package.url = value["url"].asString();
+    readFields(value, Field{"name", package.name}, Field{"size", package.size},
+               Field{"sha256", package.sha256}, Field{"url", package.url});
     return package;
 }
 
@@ -106,13 +112,10 @@ bool StandinClient::ready() const {
 }
 
 StandinPorts StandinClient::ports() const {
-    Json::Value ports = call("GET", "/ready", nullptr)["ports"];
     StandinPorts out;
-    out.update = ports["update"].asInt();
-    out.package = ports["package"].asInt();
-    out.logConf = ports["logconf"].asInt();
-    out.collector = ports["collector"].asInt();
-    out.control = ports["control"].asInt();
+    readFields(call("GET", "/ready", nullptr)["ports"], Field{"update", out.update},
+               Field{"package", out.package}, Field{"logconf", out.logConf},
+               Field{"collector", out.collector}, Field{"control", out.control});
     return out;
 }
 

@@ -17,45 +17,65 @@ const Json::Value& field(const Json::Value& object, const char* name) {
     throw UiDriverError("bad-response", std::string("\"") + name + "\" is not " + expected);
 }
 
-std::string text(const Json::Value& object, const char* name) {
+// The object's field, refused unless check accepts it; expected says what it
+// should have been.
+const Json::Value& typed(const Json::Value& object, const char* name,
+                         bool (Json::Value::*check)() const, const char* expected) {
     const Json::Value& value = field(object, name);
-    if (!value.isString())
-        wrongType(name, "a string");
-    return value.asString();
+    if (!(value.*check)())
+        wrongType(name, expected);
+    return value;
+}
+
+std::string text(const Json::Value& object, const char* name) {
+    return typed(object, name, &Json::Value::isString, "a string").asString();
 }
 
 bool flag(const Json::Value& object, const char* name) {
-    const Json::Value& value = field(object, name);
-    if (!value.isBool())
-        wrongType(name, "true or false");
-    return value.asBool();
+    return typed(object, name, &Json::Value::isBool, "true or false").asBool();
 }
 
 int integer(const Json::Value& object, const char* name) {
-    const Json::Value& value = field(object, name);
-    if (!value.isInt())
-        wrongType(name, "an integer");
-    return value.asInt();
+    return typed(object, name, &Json::Value::isInt, "an integer").asInt();
 }
 
 std::uint32_t unsignedInteger(const Json::Value& object, const char* name) {
-    const Json::Value& value = field(object, name);
-    if (!value.isUInt())
-        wrongType(name, "an unsigned integer");
-    return value.asUInt();
-}
-
-const Json::Value& list(const Json::Value& object, const char* name) {
-    const Json::Value& value = field(object, name);
-    if (!value.isArray())
-        wrongType(name, "a list");
-    return value;
+    return typed(object, name, &Json::Value::isUInt, "an unsigned integer").asUInt();
 }
 
 Rect rect(const Json::Value& object, const char* name) {
     const Json::Value& value = field(object, name);
     return {integer(value, "left"), integer(value, "top"), integer(value, "right"),
             integer(value, "bottom")};
+}
+
+// The list in the object's field, each entry read by parse.
+template <typename Parse> auto listOf(const Json::Value& object, const char* name, Parse parse) {
+    const Json::Value& entries = typed(object, name, &Json::Value::isArray, "a list");
+    std::vector<decltype(parse(entries))> items;
+    for (const Json::Value& entry : entries)
+        items.push_back(parse(entry));
+    return items;
+}
+
+void readIdentity(const Json::Value& value, WindowIdentity& window) {
+    window.hwnd = parseHandle(value, "hwnd");
+    window.owner = parseHandle(value, "owner");
+    window.pid = unsignedInteger(value, "pid");
+}
+
+void readTopLevel(const Json::Value& value, TopLevelWindow& window) {
+    readIdentity(value, window);
+    window.exe = text(value, "exe");
+    window.className = text(value, "className");
+    window.caption = text(value, "caption");
+    window.visible = flag(value, "visible");
+}
+
+TopLevelWindow topLevelWindow(const Json::Value& value) {
+    TopLevelWindow window;
+    readTopLevel(value, window);
+    return window;
 }
 
 ControlInfo control(const Json::Value& value) {
@@ -73,6 +93,32 @@ ControlInfo control(const Json::Value& value) {
     info.style = unsignedInteger(value, "style");
     info.exStyle = unsignedInteger(value, "exStyle");
     return info;
+}
+
+LinkItem link(const Json::Value& value) {
+    LinkItem item;
+    item.index = integer(value, "index");
+    item.id = text(value, "id");
+    item.url = text(value, "url");
+    item.enabled = flag(value, "enabled");
+    item.focused = flag(value, "focused");
+    item.visited = flag(value, "visited");
+    return item;
+}
+
+MessageBoxButton button(const Json::Value& value) {
+    MessageBoxButton item;
+    item.id = integer(value, "id");
+    item.text = text(value, "text");
+    item.enabled = flag(value, "enabled");
+    item.focused = flag(value, "focused");
+    return item;
+}
+
+double roundTrip(const Json::Value& sample) {
+    if (!sample.isNumeric())
+        wrongType("roundTripsUs", "a list of numbers");
+    return sample.asDouble();
 }
 
 } // namespace
@@ -120,14 +166,8 @@ const char* keyName(Key key) {
 
 WindowInfo parseWindow(const Json::Value& value) {
     WindowInfo info;
-    info.hwnd = parseHandle(value, "hwnd");
-    info.owner = parseHandle(value, "owner");
-    info.pid = unsignedInteger(value, "pid");
+    readTopLevel(value, info);
     info.tid = unsignedInteger(value, "tid");
-    info.exe = text(value, "exe");
-    info.className = text(value, "className");
-    info.caption = text(value, "caption");
-    info.visible = flag(value, "visible");
     info.enabled = flag(value, "enabled");
     info.foreground = flag(value, "foreground");
     info.rtl = flag(value, "rtl");
@@ -137,40 +177,16 @@ WindowInfo parseWindow(const Json::Value& value) {
     info.clientRect = rect(value, "clientRect");
     if (!field(value, "focus").isNull())
         info.focus = integer(value, "focus");
-    for (const Json::Value& entry : list(value, "controls"))
-        info.controls.push_back(control(entry));
+    info.controls = listOf(value, "controls", control);
     return info;
 }
 
 std::vector<TopLevelWindow> parseWindowList(const Json::Value& value) {
-    std::vector<TopLevelWindow> windows;
-    for (const Json::Value& entry : list(value, "windows")) {
-        TopLevelWindow window;
-        window.hwnd = parseHandle(entry, "hwnd");
-        window.owner = parseHandle(entry, "owner");
-        window.pid = unsignedInteger(entry, "pid");
-        window.exe = text(entry, "exe");
-        window.className = text(entry, "className");
-        window.caption = text(entry, "caption");
-        window.visible = flag(entry, "visible");
-        windows.push_back(window);
-    }
-    return windows;
+    return listOf(value, "windows", topLevelWindow);
 }
 
 std::vector<LinkItem> parseLinks(const Json::Value& value) {
-    std::vector<LinkItem> links;
-    for (const Json::Value& entry : list(value, "links")) {
-        LinkItem link;
-        link.index = integer(entry, "index");
-        link.id = text(entry, "id");
-        link.url = text(entry, "url");
-        link.enabled = flag(entry, "enabled");
-        link.focused = flag(entry, "focused");
-        link.visited = flag(entry, "visited");
-        links.push_back(link);
-    }
-    return links;
+    return listOf(value, "links", link);
 }
 
 ProgressInfo parseProgress(const Json::Value& value) {
@@ -185,11 +201,7 @@ ProgressInfo parseProgress(const Json::Value& value) {
 
 Responsiveness parseResponsiveness(const Json::Value& value) {
     Responsiveness result;
-    for (const Json::Value& sample : list(value, "roundTripsUs")) {
-        if (!sample.isNumeric())
-            wrongType("roundTripsUs", "a list of numbers");
-        result.roundTripsUs.push_back(sample.asDouble());
-    }
+    result.roundTripsUs = listOf(value, "roundTripsUs", roundTrip);
     result.unanswered = integer(value, "unanswered");
     result.endedBy = text(value, "endedBy");
     return result;
@@ -197,20 +209,11 @@ Responsiveness parseResponsiveness(const Json::Value& value) {
 
 MessageBoxInfo parseMessageBox(const Json::Value& value) {
     MessageBoxInfo info;
-    info.hwnd = parseHandle(value, "hwnd");
-    info.owner = parseHandle(value, "owner");
-    info.pid = unsignedInteger(value, "pid");
+    readIdentity(value, info);
     info.caption = text(value, "caption");
     info.text = text(value, "text");
     info.icon = flag(value, "icon");
-    for (const Json::Value& entry : list(value, "buttons")) {
-        MessageBoxButton button;
-        button.id = integer(entry, "id");
-        button.text = text(entry, "text");
-        button.enabled = flag(entry, "enabled");
-        button.focused = flag(entry, "focused");
-        info.buttons.push_back(button);
-    }
+    info.buttons = listOf(value, "buttons", button);
     return info;
 }
 

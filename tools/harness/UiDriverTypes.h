@@ -34,15 +34,25 @@ struct ControlInfo {
     std::uint32_t exStyle = 0;
 };
 
-struct WindowInfo {
+// Which window, under which owner, of which process: what the driver tells of
+// every top-level window.
+struct WindowIdentity {
     WindowHandle hwnd = 0;
     WindowHandle owner = 0;
     std::uint32_t pid = 0; // Windows process id
-    std::uint32_t tid = 0;
+};
+
+// A top-level window as the driver's list shows it, hidden ones included.
+struct TopLevelWindow : WindowIdentity {
     std::string exe; // program file name
     std::string className;
     std::string caption;
     bool visible = false;
+};
+
+// A top-level window read in full, with its controls.
+struct WindowInfo : TopLevelWindow {
+    std::uint32_t tid = 0;
     bool enabled = false;
     bool foreground = false;
     bool rtl = false; // WS_EX_LAYOUTRTL
@@ -55,17 +65,6 @@ struct WindowInfo {
 
     // The control with that id, or nullptr.
     const ControlInfo* control(int id) const;
-};
-
-// A top-level window as the driver's list shows it, hidden ones included.
-struct TopLevelWindow {
-    WindowHandle hwnd = 0;
-    WindowHandle owner = 0;
-    std::uint32_t pid = 0;
-    std::string exe;
-    std::string className;
-    std::string caption;
-    bool visible = false;
 };
 
 struct LinkItem {
@@ -100,10 +99,7 @@ struct MessageBoxButton {
     bool focused = false;
 };
 
-struct MessageBoxInfo {
-    WindowHandle hwnd = 0;
-    WindowHandle owner = 0;
-    std::uint32_t pid = 0;
+struct MessageBoxInfo : WindowIdentity {
     std::string caption;
     std::string text;
     bool icon = false;

@@ -6,6 +6,10 @@ namespace standin {
 
 namespace {
 
+constexpr const char* kUpdatePath = "/api/1/update/pcoffice/packageurl";
+constexpr const char* kLogConfPath = "/api/2/logcollect/time";
+constexpr const char* kCollectorPath = "/api/2/logcollect/collector";
+constexpr const char* kDefaultPackageName = "KestrixOfficeSetup.exe";
 constexpr const char* kJson = "application/json";
 
 BaseAnswer jsonAnswer(std::string body) {

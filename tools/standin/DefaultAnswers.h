@@ -10,11 +10,8 @@
 
 namespace standin {
 
-inline constexpr const char* kUpdatePath = "/api/1/update/pcoffice/packageurl";
-inline constexpr const char* kLogConfPath = "/api/2/logcollect/time";
-inline constexpr const char* kCollectorPath = "/api/2/logcollect/collector";
+// Packages are served under this path; the control API's package URLs use it too.
 inline constexpr const char* kPackagesPrefix = "/packages/";
-inline constexpr const char* kDefaultPackageName = "KestrixOfficeSetup.exe";
 
 // Status, type, body and extra header lines of an answer before a script
 // adds its own.

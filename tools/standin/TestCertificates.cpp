@@ -1,6 +1,7 @@
 #include "tools/standin/TestCertificates.h"
 
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <openssl/err.h>
 #include <openssl/pem.h>
@@ -204,42 +205,51 @@ KeyPtr newKey() {
     return key;
 }
 
+struct Extension {
+    int nid;
+    const char* value;
+};
+
+// A new key and a certificate for it, issued and signed by `issuer`, or by
+// itself when there is none. `what` names the certificate in errors.
+CertifiedKey generateCertified(const char* what, const char* commonName, int days,
+                               const CertifiedKey* issuer,
+                               std::initializer_list<Extension> extensions, std::time_t now) {
+    CertifiedKey made;
+    made.key = newKey();
+    made.certificate = newCertificate(made.key.get(), commonName, days, now);
+    X509* certificate = made.certificate.get();
+    X509* issuerCertificate = issuer ? issuer->certificate.get() : certificate;
+    EVP_PKEY* issuerKey = issuer ? issuer->key.get() : made.key.get();
+    if (X509_set_issuer_name(certificate, X509_get_subject_name(issuerCertificate)) != 1) {
+        fail(std::string("cannot set the issuer of ") + what);
+    }
+    for (const Extension& extension : extensions) {
+        addExtension(certificate, issuerCertificate, extension.nid, extension.value);
+    }
+    if (X509_sign(certificate, issuerKey, EVP_sha256()) == 0) {
+        fail(std::string("cannot sign ") + what);
+    }
+    return made;
+}
+
 CertifiedKey generateCa(const char* commonName, std::time_t now) {
-    CertifiedKey ca;
-    ca.key = newKey();
-    ca.certificate = newCertificate(ca.key.get(), commonName, kCaDays, now);
-    X509* certificate = ca.certificate.get();
-    if (X509_set_issuer_name(certificate, X509_get_subject_name(certificate)) != 1) {
-        fail("cannot set the CA's issuer");
-    }
-    addExtension(certificate, certificate, NID_basic_constraints, "critical,CA:TRUE");
-    addExtension(certificate, certificate, NID_key_usage, "critical,keyCertSign,cRLSign");
-    addExtension(certificate, certificate, NID_subject_key_identifier, "hash");
-    if (X509_sign(certificate, ca.key.get(), EVP_sha256()) == 0) {
-        fail("cannot sign the CA certificate");
-    }
-    return ca;
+    return generateCertified("the CA certificate", commonName, kCaDays, nullptr,
+                             {{NID_basic_constraints, "critical,CA:TRUE"},
+                              {NID_key_usage, "critical,keyCertSign,cRLSign"},
+                              {NID_subject_key_identifier, "hash"}},
+                             now);
 }
 
 CertifiedKey generateServer(const CertifiedKey& ca, const ServerNames& names, std::time_t now) {
-    CertifiedKey server;
-    server.key = newKey();
-    server.certificate = newCertificate(server.key.get(), names.commonName, kServerDays, now);
-    X509* certificate = server.certificate.get();
-    X509* issuer = ca.certificate.get();
-    if (X509_set_issuer_name(certificate, X509_get_subject_name(issuer)) != 1) {
-        fail("cannot set the server certificate's issuer");
-    }
-    addExtension(certificate, issuer, NID_basic_constraints, "critical,CA:FALSE");
-    addExtension(certificate, issuer, NID_key_usage, "critical,digitalSignature,keyEncipherment");
-    addExtension(certificate, issuer, NID_ext_key_usage, "serverAuth");
-    addExtension(certificate, issuer, NID_subject_alt_name, names.altNames);
-    addExtension(certificate, issuer, NID_subject_key_identifier, "hash");
-    addExtension(certificate, issuer, NID_authority_key_identifier, "keyid:always");
-    if (X509_sign(certificate, ca.key.get(), EVP_sha256()) == 0) {
-        fail("cannot sign the server certificate");
-    }
-    return server;
+    return generateCertified("the server certificate", names.commonName, kServerDays, &ca,
+                             {{NID_basic_constraints, "critical,CA:FALSE"},
+                              {NID_key_usage, "critical,digitalSignature,keyEncipherment"},
+                              {NID_ext_key_usage, "serverAuth"},
+                              {NID_subject_alt_name, names.altNames},
+                              {NID_subject_key_identifier, "hash"},
+                              {NID_authority_key_identifier, "keyid:always"}},
+                             now);
 }
 
 // Keeps the CA at `pemPath` when usable, else makes and writes a new one;

@@ -24,32 +24,31 @@ TEST(FlowRules, CloseEventScreenFollowsTheAttempt) {
     EXPECT_EQ(std::wstring(CloseEventScreen(true, false)), L"ConnectInternet");
 }
 
+// Every cell of each view's row, the controls it leaves unchanged included.
 TEST(ViewTable, EachViewShowsItsControls) {
-    const ViewControls& connecting = ControlsOf(View::Connecting);
-    EXPECT_EQ(connecting.titleString, 141u);
-    EXPECT_EQ(connecting.description, Visibility::Hidden);
-    EXPECT_EQ(connecting.helpLink, Visibility::Hidden);
-    EXPECT_EQ(connecting.retry, Visibility::Hidden);
-    EXPECT_EQ(connecting.close, Visibility::Unchanged);
-
-    const ViewControls& offline = ControlsOf(View::NoConnection);
-    EXPECT_EQ(offline.titleString, 142u);
-    EXPECT_EQ(offline.description, Visibility::Shown);
-    EXPECT_EQ(offline.helpLink, Visibility::Hidden);
-    EXPECT_EQ(offline.retry, Visibility::Hidden);
-    EXPECT_EQ(offline.close, Visibility::Shown);
-    EXPECT_TRUE(offline.focusClose);
-
-    const ViewControls& downloading = ControlsOf(View::Downloading);
-    EXPECT_EQ(downloading.titleString, 145u);
-    EXPECT_EQ(downloading.description, Visibility::Unchanged);
-    EXPECT_EQ(downloading.close, Visibility::Unchanged);
-
-    const ViewControls& failure = ControlsOf(View::Failure);
-    EXPECT_EQ(failure.titleString, 144u);
-    EXPECT_EQ(failure.description, Visibility::Shown);
-    EXPECT_EQ(failure.helpLink, Visibility::Shown);
-    EXPECT_EQ(failure.retry, Visibility::Shown);
-    EXPECT_EQ(failure.close, Visibility::Hidden);
-    EXPECT_FALSE(failure.focusClose);
+    using V = Visibility;
+    struct Row {
+        View view;
+        const char* name;
+        ViewControls expected;
+    };
+    // clang-format off
+    const Row rows[] = {
+        //                                    title  description   help link     retry         close         focus close
+        {View::Connecting,   "Connecting",   {141,   V::Hidden,    V::Hidden,    V::Hidden,    V::Unchanged, false}},
+        {View::NoConnection, "NoConnection", {142,   V::Shown,     V::Hidden,    V::Hidden,    V::Shown,     true}},
+        {View::Downloading,  "Downloading",  {145,   V::Unchanged, V::Unchanged, V::Unchanged, V::Unchanged, false}},
+        {View::Failure,      "Failure",      {144,   V::Shown,     V::Shown,     V::Shown,     V::Hidden,    false}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ViewControls& controls = ControlsOf(row.view);
+        EXPECT_EQ(controls.titleString, row.expected.titleString);
+        EXPECT_EQ(controls.description, row.expected.description);
+        EXPECT_EQ(controls.helpLink, row.expected.helpLink);
+        EXPECT_EQ(controls.retry, row.expected.retry);
+        EXPECT_EQ(controls.close, row.expected.close);
+        EXPECT_EQ(controls.focusClose, row.expected.focusClose);
+    }
 }
