@@ -5,12 +5,12 @@ ROOT := $(CURDIR)
 BUILD := $(ROOT)/build
 JOBS ?= 2
 WINE_ENV := $(ROOT)/tools/wine/wine-env.sh
-# The widths of Windows program this machine runs under Wine ("win32 win64" or
-# "win64"); asked when a recipe needs it, after set-up.
+# The widths of Windows program this machine runs under Wine ("win32 win64",
+# "win64", or none); asked when a recipe needs it, after set-up. The demo, the
+# gallery and the benchmarks ask for themselves (widths.sh --first).
 WIDTHS = $(shell $(ROOT)/tools/wine/widths.sh)
-# The width that the demo, the gallery and the benchmark run: the 32-bit build
-# that ships where the machine can run it.
-DEMO_WIDTH = $(firstword $(WIDTHS))
+# A recipe line that stops, saying why, where no width runs.
+require_widths = @[ -n "$(WIDTHS)" ] || { $(ROOT)/tools/wine/widths.sh --explain; exit 1; }
 empty :=
 space := $(empty) $(empty)
 
@@ -23,8 +23,9 @@ TEST_HOSTS := -DKESTRIX_UPDATE_HOST=127.0.0.1:$(STANDIN_UPDATE_PORT) \
 # A Windows test tree: test seams, loopback values, the tests' posix thread model.
 TEST_TREE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTRIX_TEST_HOOKS=ON $(TEST_HOSTS)
 
-.PHONY: all setup deps deps-win64 deps-release native win32 win64 win32-release release-reproducible size \
-  asan tsan fuzz format-check test stress demo gallery bench clean
+.PHONY: all setup deps deps-win64 deps-release deps-release-win64 native win32 win64 win32-release \
+  win64-release release-reproducible release-smoke size asan tsan fuzz format-check test test-steps \
+  stress demo gallery bench clean
 
 all: win32 win64
 
@@ -40,6 +41,9 @@ deps-win64: setup
 deps-release: setup
 	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win32-release i686 win32 small
 
+deps-release-win64: setup
+	@$(ROOT)/tools/build-deps-windows.sh $(BUILD)/deps/win64-release x86_64 win32 small
+
 # The 32-bit test tree: what ships, with test seams.
 win32: deps
 	@cmake -S . -B $(BUILD)/win32 $(TEST_TREE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
@@ -53,18 +57,24 @@ win64: deps-win64
 	@cmake --build $(BUILD)/win64 -j$(JOBS)
 
 # What a release ships: default deployment values, no test seams, no tests,
-# and the win32 thread model, so that Windows XP can load it.
-RELEASE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake \
+# and the win32 thread model, so that Windows XP can load it. The same
+# configuration is built for x86-64 too, so that it runs end to end under
+# Wine on every machine (make release-smoke); the 32-bit one is what ships.
+RELEASE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DKESTRIX_MINGW_THREADS=win32 -DKESTRIX_SMALL=ON -DCMAKE_EXE_LINKER_FLAGS_RELEASE=-s \
-  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/win32-release -DKESTRIX_BUILD_TESTS=OFF
-# $(call release_build,<source>,<build folder>)
-release_build = cmake -S $(1) -B $(2) $(RELEASE_FLAGS) >/dev/null && \
+  -DKESTRIX_BUILD_TESTS=OFF
+# $(call release_build,<source>,<build folder>,<i686|x86_64>,<deps folder>)
+release_build = cmake -S $(1) -B $(2) $(RELEASE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-$(3).cmake \
+  -DKESTRIX_DEPS_DIR=$(BUILD)/deps/$(4) >/dev/null && \
   cmake --build $(2) -j$(JOBS) --target KestrixOfficeInstaller
 
 win32-release: deps-release
-	@$(call release_build,$(ROOT),$(BUILD)/win32-release)
+	@$(call release_build,$(ROOT),$(BUILD)/win32-release,i686,win32-release)
 	@cd $(BUILD)/win32-release/app && sha256sum KestrixOfficeInstaller.exe | \
 	  awk '{print "release: build/win32-release/app/" $$2 ", SHA-256 " $$1}'
+
+win64-release: deps-release-win64
+	@$(call release_build,$(ROOT),$(BUILD)/win64-release,x86_64,win64-release)
 
 # Where the release's bytes come from, by library and by kind.
 size: win32-release
@@ -77,17 +87,27 @@ release-reproducible: win32-release
 	@rm -rf $(BUILD)/reproducible && mkdir -p $(BUILD)/reproducible/source
 	@git ls-files -z --cached --others --exclude-standard | \
 	  tar -c --null -T - | tar -x -C $(BUILD)/reproducible/source
-	@$(call release_build,$(BUILD)/reproducible/source,$(BUILD)/reproducible/build)
+	@$(call release_build,$(BUILD)/reproducible/source,$(BUILD)/reproducible/build,i686,win32-release)
 	@cmp $(BUILD)/win32-release/app/KestrixOfficeInstaller.exe \
 	  $(BUILD)/reproducible/build/app/KestrixOfficeInstaller.exe && \
 	  echo "release: reproducible (a second build from a copy of the source gives the same bytes)"
 
-# The native tree runs the Wine tests of the widths this machine runs.
-native: setup win32 win64
+# The native tree runs the Wine tests of the widths this machine runs, the
+# release smoke tests among them.
+native: setup win32 win64 win32-release win64-release
 	@cmake -S . -B $(BUILD)/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DKESTRIX_WIN32_DIR=$(BUILD)/win32 -DKESTRIX_WIN64_DIR=$(BUILD)/win64 \
-	  "-DKESTRIX_WINE_WIDTHS=$(subst $(space),;,$(WIDTHS))" -DKESTRIX_RELEASE_DIR=$(BUILD)/win32-release >/dev/null
+	  "-DKESTRIX_WINE_WIDTHS=$(subst $(space),;,$(WIDTHS))" \
+	  -DKESTRIX_WIN32_RELEASE_DIR=$(BUILD)/win32-release -DKESTRIX_WIN64_RELEASE_DIR=$(BUILD)/win64-release >/dev/null
 	@cmake --build $(BUILD)/native -j$(JOBS)
+
+# The release configuration run end to end under Wine with its production host
+# names, in a network namespace of its own (root only; otherwise skipped, saying
+# so): the PE32 bytes that ship where this machine runs them, and the x86-64
+# build everywhere.
+release-smoke: native
+	$(require_widths)
+	@ctest --test-dir $(BUILD)/native -L release-smoke --output-on-failure -V
 
 asan: setup
 	@cmake -S . -B $(BUILD)/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=address,undefined >/dev/null
@@ -136,14 +156,20 @@ format-check: setup
 
 # The Windows trees' own tests (unit tests under Wine, resources) for each
 # width this machine runs, then the native tree's, whose Wine tests carry the
-# width in their names (e2e.win64, ...). The first and the last line say which
-# trees ran. A native test that fails runs once more before it counts as
-# failed: the end-to-end tests drive real programs on a shared virtual desktop,
-# and the output keeps both tries, so an occasional failure still shows.
-test: format-check native win32 win64 win32-release release-reproducible asan tsan fuzz
+# width in their names (e2e.win64, ...). The first and the last line (after
+# set-up's, when it installs something) say which trees ran. A native test
+# that fails runs once more before it counts as failed: the end-to-end tests
+# drive real programs on a shared virtual desktop, and the output keeps both
+# tries, so an occasional failure still shows.
+test: setup
+	@$(ROOT)/tools/wine/widths.sh --explain
+	$(require_widths)
+	@$(MAKE) --no-print-directory test-steps
+	@$(ROOT)/tools/wine/widths.sh --explain
+
+test-steps: format-check native release-reproducible asan tsan fuzz
 	@$(BUILD)/asan/tests/unit/kestrix_unit_tests --gtest_brief=1
 	@$(BUILD)/tsan/tests/unit/kestrix_unit_tests --gtest_brief=1
-	@$(ROOT)/tools/wine/widths.sh --explain
 	@widths="$(WIDTHS)"; \
 	  trap 'for w in $$widths; do KESTRIX_WINE_ARCH=$$w $(WINE_ENV) stop; done' EXIT; \
 	  for w in $$widths; do \
@@ -151,29 +177,29 @@ test: format-check native win32 win64 win32-release release-reproducible asan ts
 	    ctest --test-dir $(BUILD)/$$w --output-on-failure || exit 1; \
 	  done; \
 	  ctest --test-dir $(BUILD)/native --output-on-failure --repeat until-pass:2
-	@$(ROOT)/tools/wine/widths.sh --explain
+	@[ "$$(id -u)" = 0 ] || echo "release smoke: skipped, as it needs root for a network namespace of its own"
 
 # The installer's lifecycle with the user acting at random moments, many
 # times, on each width the machine runs (make test runs a few of each).
 STRESS_RUNS ?= 50
 stress: native
 	@$(ROOT)/tools/wine/widths.sh --explain
+	$(require_widths)
 	@widths="$(WIDTHS)"; \
 	  trap 'for w in $$widths; do KESTRIX_WINE_ARCH=$$w $(WINE_ENV) stop; done' EXIT; \
 	  KESTRIX_STRESS_RUNS=$(STRESS_RUNS) ctest --test-dir $(BUILD)/native -L stress --output-on-failure
 
 demo: native
-	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/wine/with-test-build.sh \
-	  $(BUILD)/native/tools/demo/kestrix-demo $(BUILD)/demo
+	@$(ROOT)/tools/wine/with-test-build.sh $(BUILD)/native/tools/demo/kestrix-demo $(BUILD)/demo
 
 # Every view of the installer in every language under Wine, as pictures with
 # an index page: build/gallery/index.html.
 gallery: native
-	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/tools/gallery/gallery.sh
+	@$(ROOT)/tools/gallery/gallery.sh
 
 bench: native
-	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/bench/run-download-bench.sh
-	@KESTRIX_WINE_ARCH=$(DEMO_WIDTH) $(ROOT)/bench/run-program-bench.sh
+	@$(ROOT)/bench/run-download-bench.sh
+	@$(ROOT)/bench/run-program-bench.sh
 
 clean:
 	rm -rf $(BUILD)

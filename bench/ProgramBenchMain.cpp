@@ -236,7 +236,7 @@ void ProgramBench::PreparePackages() {
         if (!fs::exists(package) || fs::file_size(package) < mib * kMiB)
             testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
                                          mib * kMiB, m_standinOptions.stateDir,
-                                         testsupport::Signer::Vendor, package);
+                                         testsupport::Signer::Vendor(), package);
         m_packages[mib] = m_services.registerPackageFile(name, package.string());
     }
 }

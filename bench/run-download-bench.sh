@@ -15,7 +15,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
 # The build of the width KESTRIX_WINE_ARCH names (default: the 32-bit one where
 # this machine runs it, else the 64-bit one).
-export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" | cut -d' ' -f1)}
+export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" --first)}
+[ -n "$KESTRIX_WINE_ARCH" ] || exit 1
 width=$([ "$KESTRIX_WINE_ARCH" = win64 ] && echo 64-bit || echo 32-bit)
 standin=${1:-$repo/build/native/tools/standin/kestrix-standin}
 bench=${2:-$repo/build/$KESTRIX_WINE_ARCH/bench/kestrix-download-bench.exe}

@@ -9,7 +9,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
-export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" | cut -d' ' -f1)}
+export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$repo/tools/wine/widths.sh" --first)}
+[ -n "$KESTRIX_WINE_ARCH" ] || exit 1
 state=${KESTRIX_BENCH_STATE:-$repo/build/bench}
 pairs=${KESTRIX_BENCH_PAIRS:-5}
 wine_env=$repo/tools/wine/wine-env.sh

@@ -71,7 +71,12 @@ cp "$cryptopp_dir"/*.h "$out/include/cryptopp/"
 if [ "$variant" = small ]; then
   echo "deps: building the MD5 part of Crypto++ for $triplet" >&2
   mkdir -p cryptopp-obj
-  for f in md5 iterhash cryptlib misc allocate fips140; do
+  # Where size_t is 64 bits wide, the hash's error texts format it through
+  # IntToString<word64>, which integer.cpp defines; that brings the encoders
+  # and queues it uses.
+  objects=(md5 iterhash cryptlib misc allocate fips140)
+  [ "$cpu" = x86_64 ] && objects+=(integer asn filters queue)
+  for f in "${objects[@]}"; do
     $CXX -std=c++17 $optimise -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
       -o "cryptopp-obj/$f.o"
   done

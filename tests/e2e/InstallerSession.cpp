@@ -193,9 +193,9 @@ testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize
     const fs::path package = fs::path(workDir) / "KestrixOfficeSetup.exe";
     std::optional<testsupport::Signer> signer;
     if (signing != Signing::None)
-        signer = signing == Signing::OtherName       ? testsupport::Signer::OtherName
-                 : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted
-                                                     : testsupport::Signer::Vendor;
+        signer = signing == Signing::OtherName       ? testsupport::Signer::OtherName()
+                 : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted()
+                                                     : testsupport::Signer::Vendor();
     testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
                                  paddedSize, Session::CertsDir(), signer, package);
     if (signing == Signing::Tampered) {

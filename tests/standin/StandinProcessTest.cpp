@@ -65,6 +65,25 @@ TEST(StandinProcess, ServesStartupPackagesAgainAfterAReset) {
     EXPECT_EQ(parseResponse(fetchPackage(process, "Extra.exe")).status, 404);
 }
 
+// Two services on one port, each on an address of its own, as the release
+// smoke test puts them; that port on 127.0.0.1 is left alone.
+TEST(StandinProcess, ServesAServiceOnAnAddressOfItsOwnOnly) {
+    ScratchDir dir;
+    StandinOptions options = optionsIn(dir.path());
+    options.addresses = {{"update", "127.0.0.7"}, {"package", "127.0.0.8"}};
+    StandinProcess process(options);
+    RawResponse update =
+        parseResponse(roundTrip(process.ports().update,
+                                "POST /api/1/update/pcoffice/packageurl HTTP/1.1\r\n"
+                                "Content-Length: 0\r\n\r\n",
+                                "127.0.0.7"));
+    EXPECT_EQ(update.status, 200);
+    EXPECT_THROW(RawConnection(process.ports().update, "127.0.0.1"), std::runtime_error);
+
+    options.addresses = {{"update", "localhost"}};
+    EXPECT_THROW(StandinProcess{options}, std::runtime_error) << "an address must be IPv4";
+}
+
 TEST(StandinProcess, ReportsAStartFailureWithTheLog) {
     ScratchDir dir;
     StandinOptions options = optionsIn(dir.path());

@@ -163,6 +163,23 @@ TEST(TestCertificates, RenewsOnlyWhatIsBrokenMissingOrExpiring) {
     EXPECT_NE(readFile(first.paths.caPem), ca);
 }
 
+// The release smoke test names production hosts: the server certificate is
+// made anew for them, under the same CA, and kept while it covers them.
+TEST(TestCertificates, CoversTheServerNamesAskedForUnderTheSameCa) {
+    ScratchDir dir;
+    copyTemplateCertificates(dir.path());
+    const Names production{"logconf.example.com", "collector.example.com"};
+    standin::CertificateReport named =
+        ensureTestCertificates(dir.path(), std::time(nullptr), production);
+    EXPECT_EQ(renewed(named), Names{"server"});
+    standin::X509Ptr ca = loadCertificate(named.paths.caPem);
+    standin::X509Ptr server = loadCertificate(named.paths.serverPem);
+    for (const char* host : {"logconf.example.com", "collector.example.com", "localhost"})
+        EXPECT_TRUE(verifies(server.get(), ca.get(), host)) << host;
+    EXPECT_FALSE(verifies(server.get(), ca.get(), "example.com"));
+    EXPECT_EQ(renewed(ensureTestCertificates(dir.path(), std::time(nullptr), production)), Names{});
+}
+
 TEST(TestCertificates, ReplacesACaWhoseKeyDoesNotMatch) {
     ScratchDir dir;
     copyTemplateCertificates(dir.path());

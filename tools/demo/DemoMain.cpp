@@ -65,7 +65,7 @@ int Demo::Run() {
 
     const fs::path package = m_output / "KestrixOfficeSetup.exe";
     testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
-                                 kPackageSize, options.stateDir, testsupport::Signer::Vendor,
+                                 kPackageSize, options.stateDir, testsupport::Signer::Vendor(),
                                  package);
     const testsupport::StandinPackage served =
         services.registerPackageFile("KestrixOfficeSetup.exe", package.string());

@@ -10,27 +10,11 @@
 
 namespace testsupport {
 
-namespace {
-
-const char* SignerName(Signer signer) {
-    switch (signer) {
-    case Signer::Vendor:
-        return "vendor";
-    case Signer::OtherName:
-        return "other-name";
-    case Signer::Untrusted:
-        return "untrusted";
-    }
-    return "";
-}
-
-} // namespace
-
-void SignProgram(const std::string& certsDir, Signer signer, const std::string& in,
+void SignProgram(const std::string& certsDir, const Signer& signer, const std::string& in,
                  const std::string& out) {
     const std::string log = out + ".signing.log";
-    const pid_t pid = spawnWithLog(
-        {{KESTRIX_SIGN_PROGRAM_SCRIPT, certsDir, SignerName(signer), in, out}, {}, "", log});
+    const pid_t pid =
+        spawnWithLog({{KESTRIX_SIGN_PROGRAM_SCRIPT, certsDir, signer.name, in, out}, {}, "", log});
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }

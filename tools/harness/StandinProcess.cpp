@@ -71,6 +71,14 @@ void StandinProcess::spawn() {
                                           std::to_string(options_.ports.collector),
                                           "--control-port",
                                           std::to_string(options_.ports.control)};
+    for (const auto& [service, address] : options_.addresses) {
+        arguments.push_back("--address");
+        arguments.push_back(service + "=" + address);
+    }
+    for (const std::string& name : options_.serverNames) {
+        arguments.push_back("--server-name");
+        arguments.push_back(name);
+    }
     for (const std::string& package : options_.packages) {
         arguments.push_back("--package");
         arguments.push_back(package);

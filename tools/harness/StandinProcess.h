@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <map>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -15,7 +16,10 @@ struct StandinOptions {
     std::string stateDir;                         // certificates and ports.json; made if missing
     std::string logFile;                          // empty: <stateDir>/standin.log (appended)
     StandinPorts ports;                           // 0 picks a free port
-    std::vector<std::string> packages;            // NAME=PATH, served from the start
+    // Service name -> the one IPv4 address it listens on (default: 127.0.0.1 and ::1).
+    std::map<std::string, std::string> addresses;
+    std::vector<std::string> serverNames; // host names the TLS certificate covers besides localhost
+    std::vector<std::string> packages;    // NAME=PATH, served from the start
     std::chrono::milliseconds readyTimeout{20000};
 
     // $KESTRIX_STANDIN when set, else the kestrix-standin of this build tree.

@@ -10,8 +10,12 @@
 #   other-name  "Someone Else Ltd.", issued by the test CA
 #   untrusted   "Kestrix Test Signer", issued by a CA that no store holds,
 #               which the signature carries along
+#   subject:<subject>
+#               a certificate with that subject ("/CN=.../O=..."), issued by
+#               the test CA: the signer a build with other deployment values
+#               expects
 set -euo pipefail
-usage="usage: sign-program.sh <certs dir> <vendor|other-name|untrusted> <in.exe> <out.exe>"
+usage="usage: sign-program.sh <certs dir> <vendor|other-name|untrusted|subject:/CN=...> <in.exe> <out.exe>"
 [ $# = 4 ] || { echo "$usage" >&2; exit 2; }
 certs=$1
 signer=$2
@@ -24,16 +28,16 @@ flock 9
 
 quiet() { "$@" >>"$dir/openssl.log" 2>&1 || { cat "$dir/openssl.log" >&2; exit 1; }; }
 
-# A code-signing certificate <name>.pem/.key for <common name> from <ca>,
-# kept while it still verifies against that CA.
+# A code-signing certificate <name>.pem/.key for <subject> from <ca>, kept
+# while it still verifies against that CA.
 issue() {
-  local name=$1 common_name=$2 ca=$3 ca_key=$4
+  local name=$1 subject=$2 ca=$3 ca_key=$4
   if [ -f "$dir/$name.pem" ] && [ -f "$dir/$name.key" ] &&
     openssl verify -CAfile "$ca" "$dir/$name.pem" >/dev/null 2>&1; then
     return
   fi
   quiet openssl req -new -newkey rsa:2048 -nodes -keyout "$dir/$name.key" \
-    -subj "/CN=$common_name" -out "$dir/$name.csr"
+    -subj "$subject" -out "$dir/$name.csr"
   quiet openssl x509 -req -in "$dir/$name.csr" -CA "$ca" -CAkey "$ca_key" -set_serial "0x$(openssl rand -hex 8)" \
     -days 825 -out "$dir/$name.pem" -extfile <(printf '%s\n' basicConstraints=CA:FALSE \
       keyUsage=critical,digitalSignature extendedKeyUsage=codeSigning)
@@ -49,15 +53,20 @@ untrusted_ca() {
 extra=()
 case "$signer" in
 vendor)
-  issue vendor "Kestrix Test Signer" "$certs/ca.pem" "$certs/ca.key"
+  issue vendor "/CN=Kestrix Test Signer" "$certs/ca.pem" "$certs/ca.key"
   ;;
 other-name)
-  issue other-name "Someone Else Ltd." "$certs/ca.pem" "$certs/ca.key"
+  issue other-name "/CN=Someone Else Ltd." "$certs/ca.pem" "$certs/ca.key"
   ;;
 untrusted)
   untrusted_ca
-  issue untrusted "Kestrix Test Signer" "$dir/untrusted-ca.pem" "$dir/untrusted-ca.key"
+  issue untrusted "/CN=Kestrix Test Signer" "$dir/untrusted-ca.pem" "$dir/untrusted-ca.key"
   extra=(-ac "$dir/untrusted-ca.pem")
+  ;;
+subject:/*)
+  # One certificate per subject, named for it.
+  signer=subject-$(printf '%s' "${signer#subject:}" | sha256sum | cut -c1-16)
+  issue "$signer" "${2#subject:}" "$certs/ca.pem" "$certs/ca.key"
   ;;
 *)
   echo "$usage" >&2

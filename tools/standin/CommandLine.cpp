@@ -1,5 +1,7 @@
 #include "tools/standin/CommandLine.h"
 
+#include <arpa/inet.h>
+#include <optional>
 #include <stdexcept>
 
 namespace standin {
@@ -17,13 +19,31 @@ int parsePort(const std::string& option, const std::string& text) {
     return port;
 }
 
+// SERVICE=ADDRESS, the address a dotted IPv4 one.
+std::pair<Service, std::string> parseAddress(const std::string& value) {
+    std::size_t equals = value.find('=');
+    std::optional<Service> service =
+        equals == std::string::npos ? std::nullopt : serviceFromName(value.substr(0, equals));
+    std::string address = equals == std::string::npos ? "" : value.substr(equals + 1);
+    in_addr parsed{};
+    if (!service || inet_pton(AF_INET, address.c_str(), &parsed) != 1) {
+        throw std::invalid_argument(
+            "--address: expected SERVICE=IPV4 (update, package, logconf or collector), got \"" +
+            value + "\"");
+    }
+    return {*service, address};
+}
+
 } // namespace
 
 std::string usageText() {
     return "usage: kestrix-standin --state-dir DIR [--update-port N] [--package-port N]\n"
            "                       [--logconf-port N] [--collector-port N] [--control-port N]\n"
+           "                       [--address SERVICE=IPV4 ...] [--server-name HOST ...]\n"
            "                       [--package NAME=PATH ...]\n"
-           "Port 0 picks a free port; the ports in use are written to DIR/ports.json.\n";
+           "Port 0 picks a free port; the ports in use are written to DIR/ports.json.\n"
+           "--address makes a service listen on that address alone (else 127.0.0.1 and ::1);\n"
+           "--server-name adds a host name to the TLS services' certificate.\n";
 }
 
 Options parseCommandLine(const std::vector<std::string>& arguments) {
@@ -53,6 +73,15 @@ Options parseCommandLine(const std::vector<std::string>& arguments) {
             options.ports.collector = parsePort(option, value);
         } else if (option == "--control-port") {
             options.ports.control = parsePort(option, value);
+        } else if (option == "--address") {
+            auto [service, address] = parseAddress(value);
+            options.addresses[service] = address;
+        } else if (option == "--server-name") {
+            if (value.empty() || value.find_first_of(", \t") != std::string::npos) {
+                throw std::invalid_argument("--server-name: expected a host name, got \"" + value +
+                                            "\"");
+            }
+            options.serverNames.push_back(value);
         } else if (option == "--package") {
             std::size_t equals = value.find('=');
             if (equals == 0 || equals == std::string::npos || equals + 1 == value.size()) {

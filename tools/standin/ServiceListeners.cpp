@@ -61,6 +61,12 @@ ServiceListeners::~ServiceListeners() {
 }
 
 int ServiceListeners::openListeners(Service service, int port) {
+    if (auto own = addresses_.find(service); own != addresses_.end()) {
+        FileDescriptor socket = listenOn(own->second, port);
+        int bound = boundPort(socket.get());
+        listeners_.push_back({service, std::move(socket)});
+        return bound;
+    }
     FileDescriptor v4 = listenOn("127.0.0.1", port);
     int bound = boundPort(v4.get());
     listeners_.push_back({service, std::move(v4)});
@@ -72,8 +78,10 @@ int ServiceListeners::openListeners(Service service, int port) {
     return bound;
 }
 
-void ServiceListeners::bind(const Ports& requested) {
+void ServiceListeners::bind(const Ports& requested,
+                            const std::map<Service, std::string>& addresses) {
     std::lock_guard<std::mutex> lock(mutex_);
+    addresses_ = addresses;
     Ports bound = requested;
     for (Service service : kAllServices) {
         portOf(bound, service) = openListeners(service, portOf(bound, service));

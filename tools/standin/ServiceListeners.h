@@ -1,7 +1,9 @@
 #pragma once
 #include <condition_variable>
+#include <map>
 #include <mutex>
 #include <poll.h>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -22,9 +24,10 @@ public:
     ~ServiceListeners();
 
     // Listens on 127.0.0.1 (required: throws when it fails) and on ::1 (where
-    // the system allows) for every service, and puts the bound ports in the
-    // state. The control port is left as it is.
-    void bind(const Ports& requested);
+    // the system allows) for every service, or on the one address given for
+    // it, and puts the bound ports in the state. The control port is left as
+    // it is.
+    void bind(const Ports& requested, const std::map<Service, std::string>& addresses = {});
     void start();
     // Stops accepting, ends the connections and joins every thread. Idempotent.
     void stop();
@@ -42,8 +45,9 @@ private:
         FileDescriptor socket;
     };
 
-    // 127.0.0.1 (throws when it fails) and ::1 where the system allows;
-    // returns the port bound. The caller holds `mutex_`.
+    // The service's own address (throws when it fails), or 127.0.0.1 (throws
+    // when it fails) and ::1 where the system allows; returns the port bound.
+    // The caller holds `mutex_`.
     int openListeners(Service service, int port);
     void wake();
     void acceptLoop();
@@ -61,6 +65,7 @@ private:
     std::mutex mutex_;
     std::condition_variable pollRebuilt_;
     std::vector<Listener> listeners_;
+    std::map<Service, std::string> addresses_;
     // Closed sockets wait here until the acceptor no longer polls them.
     std::vector<FileDescriptor> retired_;
     bool stopping_ = false;

@@ -29,12 +29,21 @@ constexpr const char* kUntrustedCaName = "Kestrix Office Untrusted Test CA";
 // What a server certificate is for.
 struct ServerNames {
     const char* commonName;
-    const char* altNames;
+    std::string altNames;
     std::vector<std::string> hosts; // it must verify for each
 };
 
 const ServerNames kLocalhost{
     "localhost", "DNS:localhost,DNS:127.0.0.1,IP:127.0.0.1,IP:::1", {"localhost", "127.0.0.1"}};
+
+ServerNames localhostAnd(const std::vector<std::string>& names) {
+    ServerNames server = kLocalhost;
+    for (const std::string& name : names) {
+        server.altNames += ",DNS:" + name;
+        server.hosts.push_back(name);
+    }
+    return server;
+}
 const ServerNames kOtherHost{"other.invalid", "DNS:other.invalid", {"other.invalid"}};
 
 [[noreturn]] void fail(const std::string& what) {
@@ -246,7 +255,7 @@ CertifiedKey generateServer(const CertifiedKey& ca, const ServerNames& names, st
                              {{NID_basic_constraints, "critical,CA:FALSE"},
                               {NID_key_usage, "critical,digitalSignature,keyEncipherment"},
                               {NID_ext_key_usage, "serverAuth"},
-                              {NID_subject_alt_name, names.altNames},
+                              {NID_subject_alt_name, names.altNames.c_str()},
                               {NID_subject_key_identifier, "hash"},
                               {NID_authority_key_identifier, "keyid:always"}},
                              now);
@@ -297,7 +306,8 @@ CertificatePaths certificatePaths(const std::string& stateDir) {
     return paths;
 }
 
-CertificateReport ensureTestCertificates(const std::string& stateDir, std::time_t now) {
+CertificateReport ensureTestCertificates(const std::string& stateDir, std::time_t now,
+                                         const std::vector<std::string>& serverNames) {
     CertificateReport report;
     report.paths = certificatePaths(stateDir);
     const CertificatePaths& paths = report.paths;
@@ -308,8 +318,8 @@ CertificateReport ensureTestCertificates(const std::string& stateDir, std::time_
     if (readFile(paths.caDer) != der) {
         writeFileAtomically(paths.caDer, der, 0644);
     }
-    report.serverGenerated =
-        ensureServer(paths.serverPem, paths.serverKey, kLocalhost, ca, report.caGenerated, now);
+    report.serverGenerated = ensureServer(paths.serverPem, paths.serverKey,
+                                          localhostAnd(serverNames), ca, report.caGenerated, now);
     report.wrongHostGenerated = ensureServer(paths.wrongHostPem, paths.wrongHostKey, kOtherHost, ca,
                                              report.caGenerated, now);
 

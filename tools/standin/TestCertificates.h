@@ -1,6 +1,7 @@
 #pragma once
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace standin {
 
@@ -32,12 +33,14 @@ struct CertificateReport {
 };
 
 // Makes sure `stateDir` holds a test CA and a server certificate for
-// localhost, and the certificates for refusal tests. Valid files are kept,
+// localhost and every one of `serverNames`, and the certificates for refusal
+// tests. Valid files are kept,
 // so a CA trusted once in a Wine prefix stays trusted; what is missing,
 // broken or within 30 days of expiry at `now` is made anew (a new CA always
 // brings new certificates signed by it).
 // Throws std::runtime_error when the directory cannot be written.
 CertificateReport ensureTestCertificates(const std::string& stateDir,
-                                         std::time_t now = std::time(nullptr));
+                                         std::time_t now = std::time(nullptr),
+                                         const std::vector<std::string>& serverNames = {});
 
 } // namespace standin

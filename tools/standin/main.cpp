@@ -25,7 +25,8 @@ void writePortsFile(const std::string& stateDir, const Ports& ports) {
 
 int run(const Options& options, const sigset_t& stopSignals) {
     std::filesystem::create_directories(options.stateDir);
-    CertificateReport certificates = ensureTestCertificates(options.stateDir);
+    CertificateReport certificates =
+        ensureTestCertificates(options.stateDir, std::time(nullptr), options.serverNames);
     logLine(std::string(certificates.caGenerated ? "generated" : "reusing") + " the test CA " +
             certificates.paths.caPem +
             (certificates.serverGenerated ? "; generated a new server certificate"
@@ -40,7 +41,7 @@ int run(const Options& options, const sigset_t& stopSignals) {
         state.packages.addStartup(describeFilePackage(name, path));
     }
     ServiceListeners listeners(state, tls);
-    listeners.bind(options.ports);
+    listeners.bind(options.ports, options.addresses);
     ControlApi control(state, listeners);
     control.bind(options.ports.control);
     listeners.start();

@@ -10,7 +10,9 @@
 #   wine-env.sh trust-ca <ca.der|pem> add a CA to the prefix's local-machine Root store
 #   wine-env.sh stop                  end the prefix's Wine processes and our Xvfb
 #
-# Quiet on success. Settings: KESTRIX_WINE_ARCH (required), KESTRIX_WINE_STATE
+# Quiet on success. Settings: KESTRIX_WINE_ARCH (required; a width that
+# tools/wine/widths.sh does not name is refused with its reason), the loaders
+# that widths.sh names (KESTRIX_WINE32_LOADER, KESTRIX_WINE64_LOADER), KESTRIX_WINE_STATE
 # (default <repo>/build/wine/<arch>), KESTRIX_WINEPREFIX (default <state>/prefix),
 # KESTRIX_WINE_TIMEOUT (seconds a `run` may take, default 600), KESTRIX_TRUSTCA_EXE
 # (the CA helper, default that of the tree of the same width).
@@ -26,10 +28,10 @@ here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
 repo=$(cd "$here/../.." && pwd -P)
 arch=${KESTRIX_WINE_ARCH:-}
 # /usr/bin/wine would pick the 32-bit loader whenever wine32 is installed:
-# name the loader of the width.
+# name the loader of the width, as tools/wine/widths.sh tries it.
 case "$arch" in
-win32) loader=/usr/lib/wine/wine ;;
-win64) loader=/usr/lib/wine/wine64 ;;
+win32) loader=${KESTRIX_WINE32_LOADER:-/usr/lib/wine/wine} ;;
+win64) loader=${KESTRIX_WINE64_LOADER:-/usr/lib/wine/wine64} ;;
 *) die "set KESTRIX_WINE_ARCH to win32 or win64 (tools/wine/widths.sh says which this machine runs)" ;;
 esac
 state=${KESTRIX_WINE_STATE:-$repo/build/wine/$arch}
@@ -183,7 +185,9 @@ ensure() {
   mkdir -p "$state"
   exec 9>"$state/lock"
   flock 9
-  [ -x "$loader" ] || die "$loader is missing: this machine cannot run $arch programs (tools/wine/widths.sh --explain)"
+  # A width this machine does not run would only fail later, in wineboot.
+  [[ " $("$here/widths.sh") " == *" $arch "* ]] ||
+    die "this machine cannot run $arch programs: $("$here/widths.sh" --reason)"
   display=$(choose_display)
   export DISPLAY=$display
   write_recorder

@@ -8,7 +8,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 wine_env=$root/tools/wine/wine-env.sh
-export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$root/tools/wine/widths.sh" | cut -d' ' -f1)}
+export KESTRIX_WINE_ARCH=${KESTRIX_WINE_ARCH:-$("$root/tools/wine/widths.sh" --first)}
+[ -n "$KESTRIX_WINE_ARCH" ] || exit 1
 tree=$root/build/$KESTRIX_WINE_ARCH
 eval "$("$wine_env" start)"
 trap '"$wine_env" stop' EXIT
