@@ -21,5 +21,6 @@ BOOL CKSInstallerApp::InitInstance() {
     // The process ends under whatever still runs; the usage events of the
     // last moments (a confirmed cancel, the close) get a little time to go.
     dialog.WaitForLogUploads(kLastUploadsWaitMs);
+    dialog.DiscardUnverifiedSetup();
     return FALSE;
 }

@@ -13,8 +13,8 @@ const ServiceEndpoints& DeployedEndpoints() {
     return *endpoints;
 }
 
-std::wstring ExpectedSetupSigner() {
-    return KESTRIX_SETUP_SIGNER;
+platform::ExpectedSigner ExpectedSetupSigner() {
+    return {KESTRIX_SETUP_SIGNER, KESTRIX_SETUP_SIGNER_ORGANIZATION, KESTRIX_SETUP_SIGNER_ISSUER};
 }
 
 std::wstring HelpPageUrl() {

@@ -1,5 +1,6 @@
 #pragma once
 #include "net/HostPort.h"
+#include "platform/SignatureCheck.h"
 
 // The three vendor services, from the deployment values built in.
 struct ServiceEndpoints {
@@ -13,6 +14,5 @@ const ServiceEndpoints& DeployedEndpoints();
 // "https://<help host>/help/troubleshoot-installation-problems"
 std::wstring HelpPageUrl();
 
-// The subject common name that the setup program's signer certificate must
-// carry before the setup program is opened.
-std::wstring ExpectedSetupSigner();
+// Who must have signed the setup program before it is opened.
+platform::ExpectedSigner ExpectedSetupSigner();

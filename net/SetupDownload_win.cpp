@@ -4,6 +4,7 @@
 #include "net/HttpValues.h"
 #include "net/HttpValues_win.h"
 #include "net/ProgressCounts.h"
+#include "platform/FileDisposition_win.h"
 #include "platform/InternetHandle_win.h"
 
 #include <cstring>
@@ -56,17 +57,6 @@ private:
 bool PathExists(const wchar_t* pszPath) {
     return std::wcslen(pszPath) < MAX_PATH &&
            ::GetFileAttributesW(pszPath) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Size of the file on disk, or false when it cannot be found.
-bool FindFileSize(const wchar_t* pszPath, uint64_t* size) {
-    WIN32_FIND_DATAW data = {};
-    HANDLE hFind = ::FindFirstFileW(pszPath, &data);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return false;
-    ::FindClose(hFind);
-    *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return true;
 }
 
 void SetTimeouts(HINTERNET hSession) {
@@ -153,20 +143,29 @@ void RunSetupDownload(CKNHttpAdapter& adapter, const wchar_t* pszUrl, const wcha
     }
     if (PathExists(pszPath))
         ::DeleteFileW(pszPath);
-    bool written = false;
+    bool complete = false;
+    bool marked = false;
     {
-        UniqueFileHandle file(::CreateFileW(pszPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFileHandle file(::CreateFileW(pszPath, GENERIC_WRITE | DELETE, 0, nullptr,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             handles.Close();
             adapter.NotifyComplete(nullptr);
             return;
         }
-        written = Transfer(adapter, handles.Url(), file.Get(), announced);
+        // Until the whole body has arrived this is no setup program: a
+        // transfer that fails, is aborted or outlives the process takes the
+        // file with it.
+        marked = platform::SetDeleteOnClose(file.Get(), true);
+        const bool written = Transfer(adapter, handles.Url(), file.Get(), announced);
+        LARGE_INTEGER size = {};
+        complete = written && !adapter.m_bAbort && ::GetFileSizeEx(file.Get(), &size) &&
+                   static_cast<uint64_t>(size.QuadPart) == announced;
+        if (complete && marked)
+            complete = platform::SetDeleteOnClose(file.Get(), false);
     }
-
-    uint64_t size = 0;
-    const bool sizeDiffers = FindFileSize(pszPath, &size) && size != announced;
+    if (!complete && !marked)
+        ::DeleteFileW(pszPath);
     handles.Close();
-    adapter.NotifyComplete(!written || sizeDiffers || adapter.m_bAbort ? nullptr : pszPath);
+    adapter.NotifyComplete(complete ? pszPath : nullptr);
 }

@@ -1,5 +1,6 @@
 #include "platform/SignatureCheck_win.h"
 
+#include "platform/DistinguishedName.h"
 #include "platform/SystemLibrary_win.h"
 
 #include <softpub.h>
@@ -17,12 +18,11 @@ struct TrustCalls {
     decltype(&::WTHelperProvDataFromStateData) providerData;
     decltype(&::WTHelperGetProvSignerFromChain) signer;
     decltype(&::WTHelperGetProvCertFromChain) certificate;
-    decltype(&::CertGetNameStringW) name;
     decltype(&::CertGetCertificateChain) chain;
     decltype(&::CertFreeCertificateChain) freeChain;
 
     bool Complete() const {
-        return verify && providerData && signer && certificate && name && chain && freeChain;
+        return verify && providerData && signer && certificate && chain && freeChain;
     }
 };
 
@@ -36,21 +36,21 @@ TrustCalls LoadTrustCalls() {
     calls.signer = SystemProc<decltype(calls.signer)>(wintrust, "WTHelperGetProvSignerFromChain");
     calls.certificate =
         SystemProc<decltype(calls.certificate)>(wintrust, "WTHelperGetProvCertFromChain");
-    calls.name = SystemProc<decltype(calls.name)>(crypt32, "CertGetNameStringW");
     calls.chain = SystemProc<decltype(calls.chain)>(crypt32, "CertGetCertificateChain");
     calls.freeChain = SystemProc<decltype(calls.freeChain)>(crypt32, "CertFreeCertificateChain");
     return calls;
 }
 
-std::wstring CommonName(const TrustCalls& calls, PCCERT_CONTEXT certificate) {
-    wchar_t name[256] = {};
-    calls.name(certificate, CERT_NAME_ATTR_TYPE, 0, const_cast<char*>(szOID_COMMON_NAME), name,
-               ARRAYSIZE(name));
-    return name;
+// Read from its encoding here: Windows' own decoders do not agree on
+// whether a value's length counts a terminating NUL.
+std::optional<DistinguishedName> SubjectOf(PCCERT_CONTEXT certificate) {
+    const CERT_NAME_BLOB& subject = certificate->pCertInfo->Subject;
+    return ParseDistinguishedName(subject.pbData, subject.cbData);
 }
 
 // The signer's chain as of the time the signature is checked against (its
-// timestamp, if any), with the certificates the signature carries.
+// timestamp, if any), with the certificates the signature carries: its
+// errors, and the subject of the CA that issued the signer certificate.
 void ReadChain(const TrustCalls& calls, const CRYPT_PROVIDER_SGNR& signer,
                PCCERT_CONTEXT certificate, SignatureFacts& facts) {
     CERT_CHAIN_PARA parameters = {};
@@ -63,6 +63,10 @@ void ReadChain(const TrustCalls& calls, const CRYPT_PROVIDER_SGNR& signer,
         return;
     facts.chainBuilt = true;
     facts.chainErrors = chain->TrustStatus.dwErrorStatus;
+    if (chain->cChain > 0 && chain->rgpChain[0]->cElement > 1) {
+        if (const auto issuer = SubjectOf(chain->rgpChain[0]->rgpElement[1]->pCertContext))
+            facts.issuerName = DistinguishedNameText(*issuer);
+    }
     calls.freeChain(chain);
 }
 
@@ -93,7 +97,10 @@ SignatureFacts ReadSignature(HANDLE file, const wchar_t* path) {
         CRYPT_PROVIDER_SGNR* signer = calls.signer(provider, 0, FALSE, 0);
         CRYPT_PROVIDER_CERT* certificate = signer ? calls.certificate(signer, 0) : nullptr;
         if (certificate && certificate->pCert) {
-            facts.signerName = CommonName(calls, certificate->pCert);
+            if (const auto subject = SubjectOf(certificate->pCert)) {
+                facts.signerCommonNames = AttributeValues(*subject, kCommonNameOid);
+                facts.signerOrganizations = AttributeValues(*subject, kOrganizationOid);
+            }
             ReadChain(calls, *signer, certificate->pCert, facts);
         }
     }

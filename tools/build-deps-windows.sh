@@ -7,6 +7,10 @@
 #
 # Every build of jsoncpp reads its reals and reports its failures without a
 # C++ stream (platform/JsoncppWithoutStreams.h, included ahead of each source).
+# Both libraries get the product's hardening (stack canaries, checked string
+# and memory functions: jsoncpp parses what the update server says), and no
+# build folder in their objects, so that a rebuild elsewhere gives the same
+# bytes.
 #
 # "small" is for what ships: both optimised for size and compiled for
 # link-time optimisation, so that only what the program reaches is kept (the
@@ -15,7 +19,9 @@
 # not the parts that read or write through streams
 # (jsoncpp-without-stream-io.patch), whose mere references would bring the
 # C++ locale along (about 1 MB). The program must then be linked with
-# link-time optimisation too.
+# link-time optimisation too. The objects carry machine code beside their
+# link-time form (fat objects), which the release check reads: it refuses a
+# library whose code does not check the stack canary.
 set -euo pipefail
 
 usage="usage: build-deps-windows.sh <output-dir> <i686|x86_64> [posix|win32 [whole|small]]"
@@ -28,7 +34,7 @@ case "$cpu" in i686 | x86_64) ;; *) echo "$usage" >&2; exit 2 ;; esac
 case "$threads" in posix | win32) ;; *) echo "$usage" >&2; exit 2 ;; esac
 case "$variant" in
 whole) optimise="-O2" ar=ar ;;
-small) optimise="-Os -ffunction-sections -fdata-sections -flto" ar=gcc-ar-$threads
+small) optimise="-Os -ffunction-sections -fdata-sections -flto -ffat-lto-objects" ar=gcc-ar-$threads
   jsoncpp_small=-DJSON_NO_STREAM_IO ;;
 *) echo "$usage" >&2; exit 2 ;;
 esac
@@ -48,6 +54,7 @@ CXX=$triplet-g++-$threads
 AR=$triplet-ar
 RANLIB=$triplet-ranlib
 src="$out/src"
+hardening="-fstack-protector-strong -D_FORTIFY_SOURCE=2 -ffile-prefix-map=$src=. -ffile-prefix-map=$repo=."
 rm -rf "$src" "$out/include" "$out/lib"
 mkdir -p "$src" "$out/include" "$out/lib"
 cd "$src"
@@ -61,7 +68,7 @@ echo "deps: building jsoncpp for $triplet" >&2
 patch -s -d "$jsoncpp_dir" -p1 <"$fence"
 mkdir -p jsoncpp-obj
 for f in json_reader json_value json_writer; do
-  $CXX -std=c++17 $optimise ${jsoncpp_small:-} -I "$jsoncpp_dir/include" -I "$repo" -include "$streamless" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
+  $CXX -std=c++17 $optimise $hardening ${jsoncpp_small:-} -I "$jsoncpp_dir/include" -I "$repo" -include "$streamless" -c "$jsoncpp_dir/src/lib_json/$f.cpp" -o "jsoncpp-obj/$f.o"
 done
 "$triplet-$ar" rcs "$out/lib/libjsoncpp.a" jsoncpp-obj/*.o
 cp -r "$jsoncpp_dir/include/json" "$out/include/"
@@ -77,7 +84,7 @@ if [ "$variant" = small ]; then
   objects=(md5 iterhash cryptlib misc allocate fips140)
   [ "$cpu" = x86_64 ] && objects+=(integer asn filters queue)
   for f in "${objects[@]}"; do
-    $CXX -std=c++17 $optimise -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
+    $CXX -std=c++17 $optimise $hardening -DNDEBUG -DCRYPTOPP_DISABLE_ASM -c "$cryptopp_dir/$f.cpp" \
       -o "cryptopp-obj/$f.o"
   done
   "$triplet-$ar" rcs "$out/lib/libcryptopp.a" cryptopp-obj/*.o
@@ -85,7 +92,7 @@ else
   echo "deps: building Crypto++ for $triplet (a few minutes)" >&2
   make -s -C "$cryptopp_dir" -f GNUmakefile-cross -j"$(nproc)" static \
     CXX="$CXX" AR="$AR" RANLIB="$RANLIB" \
-    CXXFLAGS="$optimise -DNDEBUG -DCRYPTOPP_DISABLE_ASM -std=c++17" >/dev/null 2>&1
+    CXXFLAGS="$optimise $hardening -DNDEBUG -DCRYPTOPP_DISABLE_ASM -std=c++17" >/dev/null 2>&1
   cp "$cryptopp_dir/libcryptopp.a" "$out/lib/libcryptopp.a"
 fi
 touch "$stamp"

@@ -296,6 +296,7 @@ bool CKSInstallerDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
         // The controls are gone; from here on no job calls back into the window.
         if (m_pNetManager)
             m_pNetManager->DetachOwner();
+        DiscardUnverifiedSetup();
         return false;
     }
     return false;

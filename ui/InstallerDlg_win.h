@@ -51,6 +51,10 @@ public:
     // After the window has ended: lets the log uploads already under way
     // finish, at most maxMs in all, so that the last usage events arrive.
     void WaitForLogUploads(unsigned maxMs);
+    // Unless the setup program was handed off, nothing the installer wrote
+    // stays under its name. Also done as the window ends; called again at the
+    // end of the process for a download that finished after that.
+    void DiscardUnverifiedSetup();
 
     static void OnJobResult(void* pOwner, const JobResult* pResult);
     static void OnDownloadProgress(void* pOwner, uint32_t dwJobId, int32_t nDone, int32_t nTotal);
@@ -78,6 +82,7 @@ private:
     static std::wstring GetSetupFolder();
     void OnDownloadDone();
     void OnSetupChecked();
+    void Discard(SetupCheckJob& job);
 
     // Usage events and the log clock
     void SendUsageEvent(UsageEventKind kind, const wchar_t* screen, const wchar_t* label);
@@ -110,6 +115,7 @@ private:
     // last closes the file.
     std::shared_ptr<SetupCheckJob> m_pSetupCheck;
     std::wstring m_strSetupPath;
+    bool m_bHandedOff = false;
     // The page views' custom object, made once: page views are sent from the
     // download's worker thread too.
     const std::wstring m_strManagerJson;

@@ -3,6 +3,7 @@
 #include "ui/InstallerDlg_win.h"
 
 #include "net/ServiceEndpoints.h"
+#include "platform/FileDisposition_win.h"
 #include "platform/SignatureCheck_win.h"
 #include "platform/Thread.h"
 #include "platform/UniqueHandle_win.h"
@@ -60,7 +61,10 @@ std::wstring CKSInstallerDlg::GetSetupFolder() {
 // The file stays open, readable and executable by others but neither
 // writable nor deletable, from the signature check until the setup program
 // has started, so that what runs is what was checked. A file that fails the
-// check is removed, so that nobody opens it by hand either.
+// check, or that the window leaves without handing it off, is marked through
+// that handle to go when it is closed (by whichever of the window and the
+// checking thread lets go last, or by the end of the process), so that nobody
+// opens it by hand either.
 struct SetupCheckJob {
     platform::UniqueFileHandle file;
     std::wstring path;
@@ -96,9 +100,12 @@ void CKSInstallerDlg::OnDownloadDone() {
         return;
     }
     auto job = std::make_shared<SetupCheckJob>();
-    job->file.Reset(::CreateFileW(m_strSetupPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    job->file.Reset(::CreateFileW(m_strSetupPath.c_str(), GENERIC_READ | DELETE, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!job->file) {
+        // Unchecked, it must not stay; if someone holds it, the end of the
+        // window tries again.
+        ::DeleteFileW(m_strSetupPath.c_str());
         PostToWindow(WM_SHOW_FAILURE);
         return;
     }
@@ -119,19 +126,38 @@ void CKSInstallerDlg::OnSetupChecked() {
     const std::shared_ptr<SetupCheckJob> job = std::move(m_pSetupCheck);
     if (!job)
         return;
-    if (m_bCancelRequested) {
-        EndDialog(IDCANCEL);
-        return;
-    }
-    if (!job->trusted) {
-        job->file.Reset();
-        ::DeleteFileW(m_strSetupPath.c_str());
-        PostToWindow(WM_SHOW_FAILURE);
+    if (m_bCancelRequested || !job->trusted) {
+        Discard(*job);
+        if (m_bCancelRequested)
+            EndDialog(IDCANCEL);
+        else
+            PostToWindow(WM_SHOW_FAILURE);
         return;
     }
     ::ShowWindow(GetSafeHwnd(), SW_HIDE);
+    m_bHandedOff = true;
     const std::wstring folder = FolderOf(m_strSetupPath);
     ::ShellExecuteW(nullptr, L"open", m_strSetupPath.c_str(), nullptr, folder.c_str(), SW_SHOW);
     job->file.Reset();
     EndDialog(IDCANCEL);
+}
+
+void CKSInstallerDlg::Discard(SetupCheckJob& job) {
+    if (!platform::SetDeleteOnClose(job.file.Get(), true)) {
+        job.file.Reset();
+        ::DeleteFileW(job.path.c_str());
+    }
+}
+
+// What the installer downloaded goes unless it was handed off: a check still
+// running takes the file with it when it lets go; a finished download that
+// was never checked is deleted (a download still writing has marked its
+// file itself).
+void CKSInstallerDlg::DiscardUnverifiedSetup() {
+    if (m_bHandedOff || m_strSetupPath.empty())
+        return;
+    if (m_pSetupCheck)
+        Discard(*m_pSetupCheck);
+    else
+        ::DeleteFileW(m_strSetupPath.c_str());
 }

@@ -37,7 +37,8 @@ struct Fault {
     // Sets the fault up once the package is served.
     std::function<void(CaseContext&)> arrange;
     bool eventsDelivered = true;
-    bool partialFileStays = false; // what was received is kept for a later attempt to replace
+    // Another program's file stands where the setup program goes: it is left alone.
+    bool setupPathTakenByOthers = false;
 };
 
 testsupport::StandinClient Services() {
@@ -91,22 +92,19 @@ const Fault kFaults[] = {
          StandinAnswer stall = PackageAnswer();
          stall.stallAfterBytes = 100000;
          Script(testsupport::kStandinPackage, {stall});
-     },
-     true, true},
+     }},
     {"PackageResetMidway", Outcome::FailureView,
      [](CaseContext&) {
          StandinAnswer reset = PackageAnswer();
          reset.resetAfterBytes = 1 << 20;
          Script(testsupport::kStandinPackage, {reset});
-     },
-     true, true},
+     }},
     {"PackageShorterThanItsLength", Outcome::FailureView,
      [](CaseContext& c) {
          StandinAnswer longer = PackageAnswer();
          longer.contentLength = c.package.size + 4096;
          Script(testsupport::kStandinPackage, {longer});
-     },
-     true, true},
+     }},
     {"PackageLongerThanItsLength", Outcome::FailureView,
      [](CaseContext& c) {
          StandinAnswer shorter = PackageAnswer();
@@ -169,7 +167,8 @@ const Fault kFaults[] = {
      [](CaseContext& c) {
          fs::create_directories(c.setupFolder);
          Session::Driver().holdFile(c.setupPathForWindows);
-     }},
+     },
+     true, true},
     {"AFileWhereTheSetupFolderBelongs", Outcome::FailureView,
      [](CaseContext& c) {
          const fs::path folder = c.setupFolder;
@@ -227,8 +226,9 @@ TEST_P(FaultMatrix, Outcome) {
             EXPECT_TRUE(installer.running());
         }
         EXPECT_FALSE(FileExists(SetupStartedMarker()));
-        if (fault.partialFileStays) {
-            EXPECT_TRUE(FileExists(SetupFile()));
+        if (!fault.setupPathTakenByOthers) {
+            EXPECT_FALSE(FileExists(SetupFile()))
+                << "what arrived does not stay under the setup's name";
         }
         // The user gives up: the window ends cleanly.
         Session::Driver().closeWindow(window);
@@ -238,6 +238,9 @@ TEST_P(FaultMatrix, Outcome) {
         const auto status = installer.waitForExit(60s);
         ASSERT_TRUE(status.has_value()) << "hangs";
         EXPECT_EQ(*status, 0);
+        if (!fault.setupPathTakenByOthers) {
+            EXPECT_FALSE(FileExists(SetupFile())) << "nothing is left at the end";
+        }
     }
     EXPECT_EQ(installer.log().find("Unhandled"), std::string::npos) << installer.log();
     if (!fault.eventsDelivered)

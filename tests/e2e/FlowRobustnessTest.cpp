@@ -96,16 +96,25 @@ TEST_F(FlowRobustness, NothingStartsWhileTheCloseQuestionIsOpen) {
 }
 
 // The signature check runs beside the window (held here for a few seconds):
-// the window answers meanwhile, and a close confirmed before the check ends
-// never opens the setup program.
+// the window answers meanwhile, and a close confirmed before the check ends,
+// or after its verdict came under the open question, never opens the setup
+// program and leaves nothing under its name.
 TEST_F(FlowRobustness, TheWindowCanBeClosedWhileTheSetupIsChecked) {
-    for (const int answer : {kNo, kYes}) {
-        SCOPED_TRACE(answer == kNo ? "No" : "Yes");
+    struct Case {
+        const char* name;
+        const char* checkDelayMs;
+        std::chrono::milliseconds questionOpen; // before it is answered
+        int answer;
+    };
+    for (const Case& c : {Case{"No during the check", "5000", 0ms, kNo},
+                          Case{"Yes during the check", "5000", 0ms, kYes},
+                          Case{"Yes after the verdict", "300", 3000ms, kYes}}) {
+        SCOPED_TRACE(c.name);
         Session::Standin().reset();
         fs::remove_all(SetupFolder());
         ServeStandinSetup();
         Launch launch;
-        launch.environment["KESTRIX_TEST_DELAY_SIGNATURE_CHECK_MS"] = "5000";
+        launch.environment["KESTRIX_TEST_DELAY_SIGNATURE_CHECK_MS"] = c.checkDelayMs;
         Start(launch);
         const WindowHandle window = WaitForWindow();
         ASSERT_TRUE(Session::Driver().waitForProgress(
@@ -114,12 +123,16 @@ TEST_F(FlowRobustness, TheWindowCanBeClosedWhileTheSetupIsChecked) {
         Session::Driver().pressKey(window, testsupport::Key::Escape);
         const testsupport::MessageBoxInfo box = Confirmation(window);
         EXPECT_FALSE(FileExists(SetupStartedMarker())) << "the question comes before the hand-off";
-        Session::Driver().answerMessageBox(box, answer);
+        std::this_thread::sleep_for(c.questionOpen);
+        Session::Driver().answerMessageBox(box, c.answer);
         ASSERT_TRUE(WaitForExit(120s));
-        if (answer == kNo)
+        if (c.answer == kNo) {
             EXPECT_TRUE(WaitForSetupStarted()) << "after No the check's outcome is used";
-        else
+        } else {
             EXPECT_FALSE(FileExists(SetupStartedMarker()));
+            EXPECT_FALSE(FileExists(SetupFile()))
+                << "a setup that was not handed off does not stay";
+        }
         StopAll();
     }
 }

@@ -36,10 +36,16 @@ void Session::SetUp() {
     testsupport::StandinOptions options;
     options.stateDir = CertsDir();
     g_standin = std::make_unique<testsupport::StandinProcess>(options);
-    const std::string trust = testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" +
-                              g_standin->caDerPath() + "'";
-    if (std::system(trust.c_str()) != 0)
-        throw std::runtime_error("could not trust the test CA in the prefix: " + trust);
+    // The stand-in's CA, and a second code-signing CA whose signers the
+    // installer must refuse though Windows trusts them.
+    for (const std::string& ca :
+         {g_standin->caDerPath(),
+          testsupport::SigningCaDer(CertsDir(), testsupport::kOtherCaSubject)}) {
+        const std::string trust =
+            testsupport::requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" + ca + "'";
+        if (std::system(trust.c_str()) != 0)
+            throw std::runtime_error("could not trust a test CA in the prefix: " + trust);
+    }
     g_driver = std::make_unique<testsupport::UiDriver>(*g_wine,
                                                        testsupport::UiDriver::defaultExecutable());
 }
@@ -192,10 +198,26 @@ std::string InstallerTest::SetupFolder() {
 testsupport::StandinPackage InstallerTest::ServeStandinSetup(uint64_t paddedSize, Signing signing) {
     const fs::path package = fs::path(workDir) / "KestrixOfficeSetup.exe";
     std::optional<testsupport::Signer> signer;
-    if (signing != Signing::None)
-        signer = signing == Signing::OtherName       ? testsupport::Signer::OtherName()
-                 : signing == Signing::UntrustedRoot ? testsupport::Signer::Untrusted()
-                                                     : testsupport::Signer::Vendor();
+    switch (signing) {
+    case Signing::None:
+        break;
+    case Signing::Vendor:
+    case Signing::Tampered:
+        signer = testsupport::Signer::Vendor();
+        break;
+    case Signing::OtherName:
+        signer = testsupport::Signer::OtherName();
+        break;
+    case Signing::OtherOrganization:
+        signer = testsupport::Signer::OtherOrganization();
+        break;
+    case Signing::OtherCa:
+        signer = testsupport::Signer::OtherCa();
+        break;
+    case Signing::UntrustedRoot:
+        signer = testsupport::Signer::Untrusted();
+        break;
+    }
     testsupport::MakePaddedSetup(testsupport::requiredVariable("KESTRIX_STANDIN_SETUP_EXE"),
                                  paddedSize, Session::CertsDir(), signer, package);
     if (signing == Signing::Tampered) {

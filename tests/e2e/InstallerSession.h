@@ -56,11 +56,13 @@ inline Launch Offline(std::string exeName = "KestrixOfficeInstaller.exe") {
 
 // How the package served to the installer is signed.
 enum class Signing {
-    Vendor,       // by the signer the test build expects
-    None,         // not at all
-    Tampered,     // by the vendor, then one byte changed
-    OtherName,    // by a valid certificate with another name
-    UntrustedRoot // by the expected name, under a CA that no store holds
+    Vendor,            // by the signer the test build expects
+    None,              // not at all
+    Tampered,          // by the vendor, then one byte changed
+    OtherName,         // by a valid certificate with another name
+    OtherOrganization, // by the expected name of another organisation
+    OtherCa,           // by the expected name and organisation under another trusted CA
+    UntrustedRoot      // by the expected name, under a CA that no store holds
 };
 
 // What every end-to-end test shares: the Wine prefix and display, the

@@ -46,6 +46,9 @@ TEST_F(SetupTrust, AnythingElseIsNeverOpened) {
     ExpectRefused(Signing::None, "unsigned");
     ExpectRefused(Signing::Tampered, "one byte changed after signing");
     ExpectRefused(Signing::OtherName, "signed by another name");
+    ExpectRefused(Signing::OtherOrganization,
+                  "signed by the vendor's name of another organisation");
+    ExpectRefused(Signing::OtherCa, "signed by the vendor's name under another trusted CA");
     ExpectRefused(Signing::UntrustedRoot, "signed under a root that no store holds");
 }
 

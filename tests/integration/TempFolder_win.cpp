@@ -17,3 +17,7 @@ uint64_t FileSize(const std::wstring& path) {
     uint64_t size = 0;
     return testsupport::FileSizeOf(path, &size) ? size : 0;
 }
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

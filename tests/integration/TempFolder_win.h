@@ -10,3 +10,6 @@ using testsupport::Sha256OfFile;
 
 // A file's size; 0 when it cannot be read.
 uint64_t FileSize(const std::wstring& path);
+
+// Whether anything is there under that name.
+bool Exists(const std::wstring& path);

@@ -111,6 +111,22 @@ TrafficCounts ReadTrafficCounts() {
     return counts;
 }
 
+// A name as the deployment value writes it ("C=GB, O=..., CN=...") in the
+// form openssl's -subj takes ("/C=GB/O=.../CN=..."); values that hold ", "
+// cannot be told apart and would fail the run at the signature check.
+std::string OpensslSubject(const std::string& name) {
+    std::string subject = "/";
+    for (std::size_t at = 0; at < name.size(); ++at) {
+        if (name.compare(at, 2, ", ") == 0) {
+            subject += '/';
+            ++at;
+        } else {
+            subject += name[at];
+        }
+    }
+    return subject;
+}
+
 // What a window shows, for a failure's message.
 std::string Describe(testsupport::UiDriver& driver, testsupport::WindowHandle window) {
     try {
@@ -169,11 +185,20 @@ TEST_F(ReleaseSmoke, TheReleaseDownloadsChecksAndStartsTheSetupThroughItsProduct
     ASSERT_EQ(std::system(trust.c_str()), 0) << trust;
     const testsupport::StandinClient services = standin.client();
 
-    // The stand-in setup program, signed as the release expects its setup to be.
+    // The stand-in setup program, signed as the release expects its setup to
+    // be, under a CA of the release's expected issuer name that the prefix trusts.
+    const std::string certs = StandinOptions().stateDir;
+    const std::string issuer = OpensslSubject(requiredVariable("KESTRIX_SMOKE_SIGNER_ISSUER"));
+    const std::string signingCa = testsupport::SigningCaDer(certs, issuer);
+    const std::string trustSigning =
+        requiredVariable("KESTRIX_WINE_ENV") + " trust-ca '" + signingCa + "'";
+    ASSERT_EQ(std::system(trustSigning.c_str()), 0) << trustSigning;
     const fs::path package = work_ / kPackageName;
     testsupport::MakePaddedSetup(
-        requiredVariable("KESTRIX_STANDIN_SETUP_EXE"), 3 << 20, StandinOptions().stateDir,
-        testsupport::Signer::WithSubject("/CN=" + requiredVariable("KESTRIX_SMOKE_SIGNER")),
+        requiredVariable("KESTRIX_STANDIN_SETUP_EXE"), 3 << 20, certs,
+        testsupport::Signer::Named("/CN=" + requiredVariable("KESTRIX_SMOKE_SIGNER") + "/O=" +
+                                       requiredVariable("KESTRIX_SMOKE_SIGNER_ORGANIZATION"),
+                                   issuer),
         package);
     const testsupport::StandinPackage served =
         services.registerPackageFile(kPackageName, package.string());

@@ -137,7 +137,9 @@ int Demo::Run() {
               << "setup program started: "
               << (fs::exists(downloaded.string() + ".started")
                       ? "yes, after the installer had checked its signature, its chain and "
-                        "its signer (\"Kestrix Test Signer\") while holding it open"
+                        "its signer (\"Kestrix Test Signer\" of \"Kestrix Office tests\", issued "
+                        "by the test CA) while "
+                        "holding it open"
                       : "no")
               << "\n"
               << "usage events received by the log collector:\n";

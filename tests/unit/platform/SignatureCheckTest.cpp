@@ -5,12 +5,20 @@
 namespace platform {
 namespace {
 
-const wchar_t kVendor[] = L"Kestrix Software Ltd.";
+const ExpectedSigner kVendor{L"Kestrix Software Ltd.", L"Kestrix Software Ltd.",
+                             L"C=GB, O=Kestrix Software Ltd., CN=Kestrix Software Code Signing CA"};
+
+// The whole literal, the NUL inside it and what follows included.
+template <size_t N> std::wstring WithNul(const wchar_t (&text)[N]) {
+    return std::wstring(text, N - 1);
+}
 
 SignatureFacts Valid() {
     SignatureFacts facts;
     facts.trustResult = 0;
-    facts.signerName = kVendor;
+    facts.signerCommonNames = {kVendor.commonName};
+    facts.signerOrganizations = {kVendor.organization};
+    facts.issuerName = kVendor.issuer;
     facts.chainBuilt = true;
     facts.chainErrors = 0;
     return facts;
@@ -20,17 +28,50 @@ TEST(SignatureCheckTest, TrustsOnlyTheVendorUnderATrustedRoot) {
     EXPECT_EQ(JudgeSignature(Valid(), kVendor), SignatureVerdict::Trusted);
 
     SignatureFacts other = Valid();
-    other.signerName = L"Someone Else Ltd.";
+    other.signerCommonNames = {L"Someone Else Ltd."};
     EXPECT_EQ(JudgeSignature(other, kVendor), SignatureVerdict::OtherSigner);
-    // The name is compared exactly: no prefix, case or trailing-space match.
-    for (const wchar_t* near : {L"Kestrix Software Ltd", L"kestrix software ltd.",
-                                L"Kestrix Software Ltd. ", L"Kestrix Software Ltd.\u200b"}) {
-        other.signerName = near;
-        EXPECT_EQ(JudgeSignature(other, kVendor), SignatureVerdict::OtherSigner) << near;
+    // The name is compared exactly: no prefix, case or trailing-space match,
+    // and no text after an embedded NUL.
+    for (const std::wstring& near :
+         {std::wstring(L"Kestrix Software Ltd"), std::wstring(L"kestrix software ltd."),
+          std::wstring(L"Kestrix Software Ltd. "), std::wstring(L"Kestrix Software Ltd.\u200b"),
+          WithNul(L"Kestrix Software Ltd.\0.evil.example")}) {
+        other.signerCommonNames = {near};
+        EXPECT_EQ(JudgeSignature(other, kVendor), SignatureVerdict::OtherSigner)
+            << near.size() << " characters";
     }
-    other.signerName = L"";
-    EXPECT_EQ(JudgeSignature(other, L""), SignatureVerdict::OtherSigner)
+    other.signerCommonNames = {L""};
+    EXPECT_EQ(JudgeSignature(other, ExpectedSigner{L"", kVendor.organization, kVendor.issuer}),
+              SignatureVerdict::OtherSigner)
         << "an unset expected name trusts nobody";
+}
+
+// The same common name is easy to get from any CA, in any country: the
+// organisation and the issuing CA must match too.
+TEST(SignatureCheckTest, TheOrganisationAndTheIssuerArePinnedToo) {
+    SignatureFacts facts = Valid();
+    facts.signerOrganizations = {L"Kestrix Software Limited"};
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
+    facts.signerOrganizations = {};
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
+
+    facts = Valid();
+    facts.issuerName = L"C=US, O=Kestrix Software Ltd., CN=Kestrix Software Code Signing CA";
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
+    facts.issuerName = kVendor.issuer + WithNul(L"\0");
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
+    facts.issuerName = L"";
+    EXPECT_EQ(JudgeSignature(facts, ExpectedSigner{kVendor.commonName, kVendor.organization, L""}),
+              SignatureVerdict::OtherSigner)
+        << "an unset expected issuer trusts nobody";
+
+    // A second value of a pinned attribute is another subject.
+    facts = Valid();
+    facts.signerCommonNames.push_back(L"Someone Else Ltd.");
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
+    facts = Valid();
+    facts.signerOrganizations.push_back(kVendor.organization);
+    EXPECT_EQ(JudgeSignature(facts, kVendor), SignatureVerdict::OtherSigner);
 }
 
 TEST(SignatureCheckTest, WhatWindowsRefusesIsInvalid) {
